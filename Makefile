@@ -1,0 +1,47 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build run test test-asan bench fuzz package clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tarnwick
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-bench $(BUILD)
+
+# Fuzzes the engine for FUZZ_SECONDS (clang, libFuzzer, ASan and UBSan).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@scripts/run-fuzz $(FUZZ_SECONDS)
+
+# A Debian package in the build folder: tarnwick_<version>_<arch>.deb
+package: deps
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF
+	cmake --build build-release -j $(JOBS)
+	cd build-release && cpack
+	@ls build-release/*.deb
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-release

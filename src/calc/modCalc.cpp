@@ -1,0 +1,60 @@
+#include "calc/modCalc.h"
+
+#include "main/frmMain.h"
+#include "platform/Conversions.h"
+#include "platform/ScriptControl.h"
+
+#include <exception>
+
+namespace modCalc {
+
+namespace {
+
+QString g_equations[3];
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+enum class Handover { Statement, Code };
+
+QString evaluate(const QString &equation, double x, Handover how)
+{
+    frmMain *form = frmMain::instance();
+    if (!form)
+        return Undefined();
+    try {
+        platform::ScriptControl &engine = form->scControl();
+        const QString statement = QStringLiteral("X=") + platform::NumberToText(x);
+        if (how == Handover::Statement)
+            engine.ExecuteStatement(statement);
+        else
+            engine.AddCode(statement);
+        return QString::fromStdString(engine.Eval(equation).toText());
+    } catch (const std::exception &) {
+        return Undefined();
+    }
+}
+
+} // namespace
+
+void SetEquation1(const QString &text) { g_equations[0] = trimSpaces(text); }
+void SetEquation2(const QString &text) { g_equations[1] = trimSpaces(text); }
+void SetEquation3(const QString &text) { g_equations[2] = trimSpaces(text); }
+
+QString Equation1() { return g_equations[0]; }
+QString Equation2() { return g_equations[1]; }
+QString Equation3() { return g_equations[2]; }
+
+QString EvaluateEquation1(const double &X) { return evaluate(g_equations[0], X, Handover::Statement); }
+QString EvaluateEquation2(const double &X) { return evaluate(g_equations[1], X, Handover::Code); }
+QString EvaluateEquation3(const double &X) { return evaluate(g_equations[2], X, Handover::Code); }
+
+} // namespace modCalc

@@ -1,0 +1,71 @@
+#include "calc/modGrid.h"
+
+#include "main/frmMain.h"
+#include "platform/FlexGrid.h"
+
+#include <algorithm>
+#include <array>
+
+namespace modGrid {
+
+namespace {
+
+int CellRow = 0;
+int CellCol = 0;
+QString CellText;
+
+constexpr int ColumnWidth = 1600;
+constexpr std::array<const char *, 4> Headers = {"X Values", "Y1 Values", "Y2 Values", "Y3 Values"};
+
+platform::FlexGrid *grid()
+{
+    frmMain *form = frmMain::instance();
+    return form ? form->msGrid : nullptr;
+}
+
+} // namespace
+
+void SetGridRows(int count)
+{
+    if (platform::FlexGrid *g = grid()) {
+        // Widened first: count + 2 must not overflow for any count.
+        const long long rows = static_cast<long long>(count) + 2;
+        g->setRows(static_cast<int>(std::clamp<long long>(rows, 1, 10002)));
+    }
+}
+
+void SetCell(int row, int col, const QString &text)
+{
+    CellRow = row;
+    CellCol = col;
+    CellText = text;
+}
+
+short GridAction(short action)
+{
+    if (action == 1)
+        SetupGrid();
+    else if (action == 2)
+        WriteCell();
+    return 0;
+}
+
+void SetupGrid()
+{
+    platform::FlexGrid *g = grid();
+    if (!g)
+        return;
+    g->setCols(static_cast<int>(Headers.size()));
+    for (int c = 0; c < static_cast<int>(Headers.size()); ++c)
+        g->setColWidth(c, ColumnWidth);
+    for (int c = 0; c < static_cast<int>(Headers.size()); ++c)
+        g->setTextMatrix(0, c, QLatin1String(Headers[c]));
+}
+
+void WriteCell()
+{
+    if (platform::FlexGrid *g = grid())
+        g->setTextMatrix(CellRow, CellCol, CellText);
+}
+
+} // namespace modGrid

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace platform {
+class TextBox;
+}
+
+// Cleans a numeric entry field down to a number-like text: digits, at most one point and,
+// for signed fields, a leading minus. It never refuses input and never shows a message.
+class clsValidator
+{
+public:
+    clsValidator() = default;
+    ~clsValidator();  // Class_Terminate: forgets the bound box
+    clsValidator(const clsValidator &) = delete;
+    clsValidator &operator=(const clsValidator &) = delete;
+
+    // Kind 1: signed decimal number; kind 2: unsigned; any other kind: no check.
+    void SetCheck(platform::TextBox *txtBox, short iTypeOfCheck);
+    // Cleans the bound box in place and returns it.
+    platform::TextBox *GetTxtBox();
+
+private:
+    void RunCheck();
+
+    platform::TextBox *m_box = nullptr;
+    short m_kind = 0;
+};

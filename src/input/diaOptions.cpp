@@ -1,0 +1,72 @@
+#include "input/diaOptions.h"
+
+#include "main/frmMain.h"
+#include "platform/Controls.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr const char *Captions[] = {"1 Place", "2 Places", "3 Places", "4 Places"};
+
+} // namespace
+
+diaOptions::diaOptions(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("diaOptions"));
+    platform::SetupForm(this, QStringLiteral("Options"), 2925, 3195);
+    setFixedSize(size());
+
+    fraDecimal = platform::MakeFrame(this, "fraDecimal", "Set Decimal Places", {480, 240, 1935, 2175},
+                                     platform::DesignFont(platform::Typeface::SansSerif, 8.25, platform::Bold));
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < static_cast<int>(optDecimal.size()); ++i) {
+        optDecimal[i] = platform::MakeOption(fraDecimal, platform::ArrayName("optDecimal", i),
+                                             QLatin1String(Captions[i]), {360, 360 + 440 * i, 975, 255});
+        group->addButton(optDecimal[i], i);
+    }
+    optDecimal[0]->setChecked(true);
+    cmdOk = platform::MakeButton(this, "cmdOk", "&Ok", {840, 2640, 1095, 375});
+    cmdOk->setAutoDefault(false);
+
+    QWidget::setTabOrder(optDecimal[0], optDecimal[1]);
+    QWidget::setTabOrder(optDecimal[1], optDecimal[2]);
+    QWidget::setTabOrder(optDecimal[2], optDecimal[3]);
+    QWidget::setTabOrder(optDecimal[3], cmdOk);
+
+    connect(cmdOk, &QPushButton::clicked, this, &diaOptions::cmdOk_Click);
+}
+
+bool diaOptions::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        Form_Activate();
+    return QDialog::event(event);
+}
+
+void diaOptions::Form_Activate()
+{
+    move(platform::TwipsToPixels(500), platform::TwipsToPixels(500));
+    if (frmMain *form = frmMain::instance()) {
+        const int index = form->DecimalPlaces() - 1;
+        if (index >= 0 && index < static_cast<int>(optDecimal.size()))
+            optDecimal[index]->setChecked(true);
+    }
+}
+
+void diaOptions::cmdOk_Click()
+{
+    if (frmMain *form = frmMain::instance()) {
+        for (short i = 1; i <= 4; ++i) {
+            if (optDecimal[i - 1]->isChecked())
+                form->setDecimalPlaces(i);
+        }
+    }
+    accept();
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+class clsValidator;
+
+namespace platform {
+class FlexGrid;
+class ScriptControl;
+class TextBox;
+}
+
+// The main window: range and equation fields, the keypad, the result grid and the
+// script engine that evaluates the equations. Closing it ends the program.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // The program's single main window (null when there is none).
+    static frmMain *instance();
+
+    short DecimalPlaces() const { return m_decimalPlaces; }
+    void setDecimalPlaces(short places) { m_decimalPlaces = places; }
+
+    // The box that last lost the focus, the target of the keypad (null at first).
+    platform::TextBox *CurrentEntryBox() const { return m_currentEntryBox; }
+
+    // Controls, named as the program names them.
+    QGroupBox *fraValues;
+    QLabel *lblFrom_1;
+    QLabel *lblTo_1;
+    QLabel *lblInc;
+    platform::TextBox *txtFrom;
+    platform::TextBox *txtTo;
+    platform::TextBox *txtInc;
+    QGroupBox *fraFunctions;
+    QLabel *lblEqua_1;
+    QLabel *lblEqua_2;
+    QLabel *lblEqua_3;
+    platform::TextBox *txtFunc1;
+    platform::TextBox *txtFunc2;
+    platform::TextBox *txtFunc3;
+    QLabel *lblInst;
+    QGroupBox *fraIntrinsics;
+    QGroupBox *fraOperators;
+    QGroupBox *fraNumerics;
+    QGroupBox *fraEdit;
+    QGroupBox *fraEvals;
+    platform::FlexGrid *msGrid;
+    QPushButton *cmdEvaluate;
+    QPushButton *cmdGraph;
+    QPushButton *cmdVisit;
+    QPushButton *cmdExit;
+    std::array<QPushButton *, 12> cmdIntrinsic;
+    std::array<QPushButton *, 10> cmdOperators;
+    QPushButton *cmdArgument;
+    std::array<QPushButton *, 10> cmdNumbers;
+    QPushButton *cmdPeriod;
+    QPushButton *cmdClear;
+    QPushButton *cmdDelete;
+    QPushButton *cmdBS;
+
+    QMenu *mnuFile;
+    QAction *mnuExit;
+    QMenu *mnuOptions;
+    QAction *mnuPlaces;
+    QMenu *mnuHelp;
+    QAction *mnuHelpTopics;
+    QAction *mnuHelpSep1;
+    QAction *mnuTechSupport;
+    QAction *mnuHelpSep2;
+    QAction *mnuStore;
+    QAction *mnuSep3;
+    QAction *mnuAbout;
+
+    platform::ScriptControl &scControl() { return *m_scControl; }
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void cmdEvaluate_Click();
+    void cmdGraph_Click();
+    void cmdExit_Click();
+    void cmdVisit_Click();
+    void mnuExit_Click();
+    void mnuPlaces_Click();
+    void mnuHelpTopics_Click();
+    void mnuTechSupport_Click();
+    void mnuStore_Click();
+    void mnuAbout_Click();
+
+    void txtFrom_LostFocus();
+    void txtTo_LostFocus();
+    void txtInc_LostFocus();
+    void txtFunc1_LostFocus();
+    void txtFunc2_LostFocus();
+    void txtFunc3_LostFocus();
+
+    void cmdNumbers_Click(int Index);
+    void cmdOperators_Click(int Index);
+    void cmdIntrinsic_Click(int Index);
+    void cmdArgument_Click();
+    void cmdPeriod_Click();
+    void cmdClear_Click();
+    void cmdBS_Click();
+    void cmdDelete_Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createKeypad();
+    void createMenus();
+    void setTabOrder();
+    void connectHandlers();
+
+    // Tabulation run.
+    bool ValidateRange();
+    static int CountSteps(double start, double end, double inc);
+    bool isRangeField(const platform::TextBox *box) const;
+    void cleanRangeField(platform::TextBox *box, short kind);
+
+    short m_decimalPlaces = 0;
+    std::unique_ptr<clsValidator> m_validator;
+    platform::TextBox *m_currentEntryBox = nullptr;
+    std::unique_ptr<platform::ScriptControl> m_scControl;
+    unsigned m_runId = 0;       // identifies the newest tabulation run
+    bool m_unloaded = false;
+    bool m_shown = false;
+};

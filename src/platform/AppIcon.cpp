@@ -1,0 +1,13 @@
+#include "platform/AppIcon.h"
+
+namespace platform {
+
+QIcon AppIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tarnwick-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace platform

@@ -1,0 +1,61 @@
+#include "platform/Controls.h"
+
+#include "platform/AppIcon.h"
+#include "platform/Frame.h"
+#include "platform/TextBox.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace platform {
+
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                        const QFont &font)
+{
+    return Place(new QPushButton(caption, parent), name, box, font);
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                  const QFont &font)
+{
+    auto *label = Place(new QLabel(caption, parent), name, box, font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                     const QFont &captionFont)
+{
+    return Place(new Frame(caption, parent), name, box, captionFont);
+}
+
+TextBox *MakeTextBox(QWidget *parent, const QString &name, TwipsBox box, const QFont &font,
+                     Qt::Alignment alignment)
+{
+    auto *text = Place(new TextBox(parent), name, box, font);
+    text->setAlignment(alignment | Qt::AlignVCenter);
+    return text;
+}
+
+QRadioButton *MakeOption(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                         const QFont &font)
+{
+    return Place(new QRadioButton(caption, parent), name, box, font);
+}
+
+QString ArrayName(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int clientHeightTwips)
+{
+    form->setWindowTitle(caption);
+    form->setWindowIcon(AppIcon());
+    form->setFont(DefaultFont());
+    form->resize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+}
+
+} // namespace platform

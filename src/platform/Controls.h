@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace platform {
+
+class TextBox;
+
+// Where a control sits in its container, in twips.
+struct TwipsBox {
+    int left, top, width, height;
+};
+
+// Names and places a control: objectName, geometry from twips, font.
+template <class W>
+W *Place(W *widget, const QString &name, TwipsBox box, const QFont &font)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(TwipsRect(box.left, box.top, box.width, box.height));
+    widget->setFont(font);
+    return widget;
+}
+
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                        const QFont &font = DefaultFont());
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                  const QFont &font = DefaultFont());
+// A frame: a group box whose caption may be empty (no caption line is drawn then).
+QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                     const QFont &captionFont = DefaultFont());
+TextBox *MakeTextBox(QWidget *parent, const QString &name, TwipsBox box,
+                     const QFont &font = DefaultFont(), Qt::Alignment alignment = Qt::AlignLeft);
+QRadioButton *MakeOption(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
+                         const QFont &font = DefaultFont());
+
+// The name of element i of a control array: "name(i)".
+QString ArrayName(const char *name, int index);
+
+// Gives a top-level window a fixed client area in twips and the program's look.
+void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int clientHeightTwips);
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#include "platform/Conversions.h"
+
+#include "script/NumberText.h"
+
+namespace platform {
+
+QString NumberToText(double value)
+{
+    char buf[script::kNumberTextCapacity];
+    const std::size_t n = script::writeNumberText(value, buf);
+    return QString::fromLatin1(buf, static_cast<qsizetype>(n));
+}
+
+double LeadingNumber(QStringView text)
+{
+    // Characters outside ASCII never belong to a number; UTF-8 turns them into bytes
+    // the parse stops at.
+    const QByteArray bytes = text.toUtf8();
+    return script::leadingNumber(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+QString FormatPattern(double value, int decimals)
+{
+    return QString::fromStdString(script::formatDecimals(value, decimals));
+}
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The program's number conversions, one function each; the windows and the engine
+// share the same implementation (script/NumberText).
+namespace platform {
+
+/// Standard number-to-text form: at most 15 significant digits, no trailing zeros,
+/// "1E-05" / "1E+15" exponent form below 1E-04 and from 1E+15 on.
+QString NumberToText(double value);
+
+/// Leading-number parse: blanks (space, tab, CR, LF) skipped anywhere, then sign, digits with
+/// at most one point and an optional exponent, up to the first character that does not fit.
+/// No number gives 0; a number beyond the double range gives the largest double of its sign.
+double LeadingNumber(QStringView text);
+
+/// The display pattern "###0." followed by `decimals` zeros: fixed point, exactly that many
+/// decimals, rounded half away from zero on the value's 15-significant-digit form.
+QString FormatPattern(double value, int decimals);
+
+} // namespace platform

@@ -1,0 +1,183 @@
+#include "platform/FlexGrid.h"
+
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QKeySequence>
+
+#include <algorithm>
+
+namespace platform {
+
+StringTableModel::StringTableModel(int rows, int cols, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_rows(std::max(rows, 1))
+    , m_cols(std::max(cols, 0))
+    , m_cells(static_cast<size_t>(m_rows) * m_cols)
+{
+}
+
+int StringTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows - 1;
+}
+
+int StringTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant StringTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows - 1 || index.column() >= m_cols)
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_cells[static_cast<size_t>(index.row() + 1) * m_cols + index.column()];
+    return {};
+}
+
+QVariant StringTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_cols)
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_cells[static_cast<size_t>(section)];
+    return {};
+}
+
+void StringTableModel::setRows(int rows)
+{
+    rows = std::max(rows, 1);  // the header row always exists
+    if (rows == m_rows)
+        return;
+    if (rows < m_rows) {
+        beginRemoveRows({}, rows - 1, m_rows - 2);
+        m_rows = rows;
+        m_cells.resize(static_cast<size_t>(m_rows) * m_cols);
+        endRemoveRows();
+    } else {
+        beginInsertRows({}, m_rows - 1, rows - 2);
+        m_rows = rows;
+        m_cells.resize(static_cast<size_t>(m_rows) * m_cols);
+        endInsertRows();
+    }
+}
+
+void StringTableModel::setCols(int cols)
+{
+    cols = std::max(cols, 0);
+    if (cols == m_cols)
+        return;
+    std::vector<QString> cells(static_cast<size_t>(m_rows) * cols);
+    const int kept = std::min(cols, m_cols);
+    for (int r = 0; r < m_rows; ++r)
+        for (int c = 0; c < kept; ++c)
+            cells[static_cast<size_t>(r) * cols + c] = std::move(cell(r, c));
+    beginResetModel();
+    m_cols = cols;
+    m_cells = std::move(cells);
+    endResetModel();
+}
+
+QString StringTableModel::text(int row, int col) const
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
+        return {};
+    return m_cells[static_cast<size_t>(row) * m_cols + col];
+}
+
+void StringTableModel::setText(int row, int col, const QString &text)
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
+        return;
+    cell(row, col) = text;
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    } else {
+        const QModelIndex i = index(row - 1, col);
+        emit dataChanged(i, i, {Qt::DisplayRole});
+    }
+}
+
+FlexGrid::FlexGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(100, 4)
+{
+    setModel(&m_model);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setWordWrap(false);
+}
+
+void FlexGrid::setRows(int rows)
+{
+    m_model.setRows(rows);
+}
+
+void FlexGrid::setCols(int cols)
+{
+    m_model.setCols(cols);
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    return PixelsToTwips(columnWidth(col));
+}
+
+void FlexGrid::setColWidth(int col, int twips)
+{
+    if (col >= 0 && col < m_model.cols())
+        setColumnWidth(col, TwipsToPixels(twips));
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// Copies the selected cells as tab-separated lines, so a table pastes into a spreadsheet.
+// When whole columns are selected (by their header), the header row comes first.
+void FlexGrid::copySelection() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    int top = m_model.rows(), bottom = -1, left = m_model.cols(), right = -1;
+    for (const QModelIndex &i : selected) {
+        top = std::min(top, i.row());
+        bottom = std::max(bottom, i.row());
+        left = std::min(left, i.column());
+        right = std::max(right, i.column());
+    }
+    bool wholeColumns = true;
+    for (int c = left; c <= right && wholeColumns; ++c)
+        wholeColumns = selectionModel()->isColumnSelected(c, {});
+    const int firstRow = wholeColumns ? 0 : top + 1;  // program rows; 0 is the header
+    QString text;
+    for (int r = firstRow; r <= bottom + 1; ++r) {
+        for (int c = left; c <= right; ++c) {
+            if (c > left)
+                text += QLatin1Char('\t');
+            if (r == 0 || selectionModel()->isSelected(m_model.index(r - 1, c)))
+                text += m_model.text(r, c);
+        }
+        text += QLatin1Char('\n');
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+} // namespace platform

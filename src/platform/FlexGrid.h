@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include <vector>
+
+namespace platform {
+
+// A plain table of text cells. Program row 0 is the header row, shown as the horizontal
+// header; program row r >= 1 is model row r - 1.
+class StringTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit StringTableModel(int rows, int cols, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Sizes in program rows (header included). Remaining cells keep their texts.
+    int rows() const { return m_rows; }
+    int cols() const { return m_cols; }
+    void setRows(int rows);
+    void setCols(int cols);
+
+    QString text(int row, int col) const;
+    void setText(int row, int col, const QString &text);
+
+private:
+    QString &cell(int row, int col) { return m_cells[static_cast<size_t>(row) * m_cols + col]; }
+
+    int m_rows;
+    int m_cols;
+    std::vector<QString> m_cells;  // m_rows * m_cols, row-major, header row first
+};
+
+// The result grid: Rows, Cols, ColWidth and TextMatrix as the program uses them.
+// Writes outside the grid are ignored rather than trusted.
+class FlexGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit FlexGrid(QWidget *parent = nullptr);
+
+    int Rows() const { return m_model.rows(); }
+    void setRows(int rows);
+    int Cols() const { return m_model.cols(); }
+    void setCols(int cols);
+    // Column width in twips.
+    int ColWidth(int col) const;
+    void setColWidth(int col, int twips);
+    QString TextMatrix(int row, int col) const { return m_model.text(row, col); }
+    void setTextMatrix(int row, int col, const QString &text) { m_model.setText(row, col, text); }
+
+    StringTableModel *tableModel() { return &m_model; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void copySelection() const;
+
+    StringTableModel m_model;
+};
+
+} // namespace platform

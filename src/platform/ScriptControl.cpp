@@ -1,0 +1,39 @@
+#include "platform/ScriptControl.h"
+
+#include <QByteArray>
+
+namespace platform {
+
+namespace {
+
+std::string_view view(const QByteArray &utf8)
+{
+    return std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+} // namespace
+
+ScriptControl::ScriptControl()
+{
+    engine_.setTimeout(kTimeoutMs);
+}
+
+void ScriptControl::ExecuteStatement(const QString &statement)
+{
+    const QByteArray utf8 = statement.toUtf8();
+    engine_.ExecuteStatement(view(utf8));
+}
+
+void ScriptControl::AddCode(const QString &code)
+{
+    const QByteArray utf8 = code.toUtf8();
+    engine_.AddCode(view(utf8));
+}
+
+script::Value ScriptControl::Eval(const QString &expression)
+{
+    const QByteArray utf8 = expression.toUtf8();
+    return engine_.Eval(view(utf8));
+}
+
+} // namespace platform

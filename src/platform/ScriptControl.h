@@ -1,0 +1,41 @@
+#pragma once
+
+#include "script/Engine.h"
+
+#include <QString>
+
+#include <string_view>
+
+namespace platform {
+
+/// The script control a window holds (scControl): the engine with the language "VBScript"
+/// and a per-call time limit of 10000 ms. Failures propagate as script::ScriptError.
+class ScriptControl
+{
+public:
+    ScriptControl();
+
+    QString Language() const { return QStringLiteral("VBScript"); }
+    /// Per-call time limit in milliseconds.
+    int Timeout() const { return engine_.timeout(); }
+
+    void ExecuteStatement(const QString &statement);
+    void AddCode(const QString &code);
+    script::Value Eval(const QString &expression);
+    void Reset() { engine_.Reset(); }
+
+    // UTF-8 overloads for the hot path of plotting and tabulation (no QString round trip).
+    void ExecuteStatement(std::string_view statement) { engine_.ExecuteStatement(statement); }
+    void AddCode(std::string_view code) { engine_.AddCode(code); }
+    script::Value Eval(std::string_view expression) { return engine_.Eval(expression); }
+    // Literals pick the UTF-8 path rather than being ambiguous.
+    void ExecuteStatement(const char *statement) { engine_.ExecuteStatement(statement); }
+    void AddCode(const char *code) { engine_.AddCode(code); }
+    script::Value Eval(const char *expression) { return engine_.Eval(expression); }
+
+private:
+    static constexpr int kTimeoutMs = 10000;
+    script::Engine engine_;
+};
+
+} // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace platform {
+
+// A single-line text box with the caret and selection operations the windows use.
+// Unlike a plain QLineEdit it keeps its caret and selection when it loses the focus,
+// so a keypad button can act on what the user had selected.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+    // Caret position: the number of characters in front of the caret (or the selection).
+    short SelStart() const;
+    void setSelStart(short start);
+    short SelLength() const;
+    // Replaces the selection (or inserts at the caret); the caret ends after the new text.
+    void setSelText(const QString &text);
+    void SetFocus();
+    // Replaces the whole text, keeping the caret where it stood (or at the end if shorter).
+    void setTextKeepCaret(const QString &text);
+
+signals:
+    // Raised when the focus leaves the box, before the control receiving it reacts.
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+};
+
+} // namespace platform

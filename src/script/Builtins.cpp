@@ -1,0 +1,219 @@
+#include "script/Builtins.h"
+
+#include "script/Operators.h"
+#include "script/ScriptError.h"
+
+#include <array>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+
+namespace script {
+
+namespace {
+
+// Abs, Int, Fix keep the numeric type of their argument (widening on overflow).
+template <typename WholeFn, typename RealFn>
+Value keepType(const Value &v, WholeFn whole, RealFn real)
+{
+    switch (v.type()) {
+    case VarType::Null:
+        return v;
+    case VarType::Empty:
+        return Value::integer(0);
+    case VarType::Boolean:
+    case VarType::Integer: {
+        const std::int64_t r = whole(static_cast<std::int64_t>(v.integerValue()));
+        if (r >= -32768 && r <= 32767)
+            return Value::integer(static_cast<std::int16_t>(r));
+        return Value::longValue(static_cast<std::int32_t>(r));
+    }
+    case VarType::Long: {
+        const std::int64_t r = whole(static_cast<std::int64_t>(v.integerValue()));
+        if (r >= INT32_MIN && r <= INT32_MAX)
+            return Value::longValue(static_cast<std::int32_t>(r));
+        return Value::number(static_cast<double>(r));
+    }
+    default:
+        return Value::number(real(v.toDouble()));
+    }
+}
+
+Value fnAbs(const Value *a, int, RandomState &)
+{
+    return keepType(a[0], [](std::int64_t x) { return x < 0 ? -x : x; }, [](double x) { return std::fabs(x); });
+}
+
+Value fnInt(const Value *a, int, RandomState &)
+{
+    return keepType(a[0], [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); });
+}
+
+Value fnFix(const Value *a, int, RandomState &)
+{
+    return keepType(a[0], [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); });
+}
+
+Value fnSgn(const Value *a, int, RandomState &)
+{
+    const double x = a[0].toDouble();
+    return Value::integer(static_cast<std::int16_t>(x > 0 ? 1 : (x < 0 ? -1 : 0)));
+}
+
+Value fnAtn(const Value *a, int, RandomState &) { return Value::number(std::atan(a[0].toDouble())); }
+Value fnCos(const Value *a, int, RandomState &) { return Value::number(std::cos(a[0].toDouble())); }
+Value fnSin(const Value *a, int, RandomState &) { return Value::number(std::sin(a[0].toDouble())); }
+Value fnTan(const Value *a, int, RandomState &) { return Value::number(std::tan(a[0].toDouble())); }
+
+Value fnExp(const Value *a, int, RandomState &)
+{
+    return checkedDouble(std::exp(a[0].toDouble())); // overflow past about 709.78
+}
+
+Value fnLog(const Value *a, int, RandomState &)
+{
+    const double x = a[0].toDouble();
+    if (!(x > 0))
+        throw ScriptError(errc::InvalidProcedureCall);
+    return Value::number(std::log(x));
+}
+
+Value fnSqr(const Value *a, int, RandomState &)
+{
+    const double x = a[0].toDouble();
+    if (x < 0)
+        throw ScriptError(errc::InvalidProcedureCall);
+    return Value::number(std::sqrt(x));
+}
+
+Value fnRnd(const Value *a, int argc, RandomState &random)
+{
+    if (argc == 0)
+        return Value::number(random.next(std::nullopt));
+    return Value::number(random.next(a[0].toDouble()));
+}
+
+// Rounds half to even and checks the range of the target type.
+double roundInRange(const Value &v, double lowest, double highest)
+{
+    const double r = std::nearbyint(v.toDouble());
+    if (!(r >= lowest && r <= highest))
+        throw ScriptError(errc::Overflow);
+    return r;
+}
+
+Value fnCInt(const Value *a, int, RandomState &)
+{
+    return Value::integer(static_cast<std::int16_t>(roundInRange(a[0], -32768, 32767)));
+}
+
+Value fnCLng(const Value *a, int, RandomState &)
+{
+    return Value::longValue(static_cast<std::int32_t>(roundInRange(a[0], -2147483648.0, 2147483647.0)));
+}
+
+Value fnCDbl(const Value *a, int, RandomState &) { return Value::number(a[0].toDouble()); }
+
+Value fnCBool(const Value *a, int, RandomState &)
+{
+    const Value &v = a[0];
+    if (v.type() == VarType::String) {
+        if (sameName(v.stringValue(), "True"))
+            return Value::boolean(true);
+        if (sameName(v.stringValue(), "False"))
+            return Value::boolean(false);
+    }
+    return Value::boolean(v.toDouble() != 0);
+}
+
+Value fnCStr(const Value *a, int, RandomState &) { return Value::string(a[0].toText()); }
+
+// Round(x [, places]): half to even on the binary value; whole types pass through.
+Value fnRound(const Value *a, int argc, RandomState &)
+{
+    const Value &v = a[0];
+    int places = 0;
+    if (argc > 1) {
+        if (a[1].isNull())
+            throw ScriptError(errc::InvalidUseOfNull);
+        const std::int32_t p = roundToLong(a[1].toDouble());
+        if (p < 0)
+            throw ScriptError(errc::InvalidProcedureCall);
+        places = p > 22 ? 22 : p;
+    }
+    switch (v.type()) {
+    case VarType::Null:
+    case VarType::Integer:
+    case VarType::Long:
+        return v;
+    case VarType::Empty:
+        return Value::integer(0);
+    case VarType::Boolean:
+        return Value::integer(static_cast<std::int16_t>(v.integerValue()));
+    default:
+        break;
+    }
+    const double x = v.toDouble();
+    const double scale = std::pow(10.0, places);
+    const double y = x * scale;
+    if (!std::isfinite(y))
+        return Value::number(x); // too large to have any digits that far right
+    return Value::number(std::nearbyint(y) / scale);
+}
+
+// One table of the built-ins: name, argument counts, purity, implementation.
+constexpr std::array builtins{
+    Builtin{"Abs", 1, 1, true, fnAbs},     Builtin{"Atn", 1, 1, true, fnAtn},
+    Builtin{"Cos", 1, 1, true, fnCos},     Builtin{"Exp", 1, 1, true, fnExp},
+    Builtin{"Fix", 1, 1, true, fnFix},     Builtin{"Int", 1, 1, true, fnInt},
+    Builtin{"Log", 1, 1, true, fnLog},     Builtin{"Rnd", 0, 1, false, fnRnd},
+    Builtin{"Sgn", 1, 1, true, fnSgn},     Builtin{"Sin", 1, 1, true, fnSin},
+    Builtin{"Sqr", 1, 1, true, fnSqr},     Builtin{"Tan", 1, 1, true, fnTan},
+    Builtin{"CInt", 1, 1, true, fnCInt},   Builtin{"CLng", 1, 1, true, fnCLng},
+    Builtin{"CDbl", 1, 1, true, fnCDbl},   Builtin{"CBool", 1, 1, true, fnCBool},
+    Builtin{"CStr", 1, 1, true, fnCStr},   Builtin{"Round", 1, 2, true, fnRound},
+};
+
+} // namespace
+
+double RandomState::next(std::optional<double> n)
+{
+    if (n && *n == 0)
+        return seed_ / 16777216.0;
+    if (n && *n < 0) {
+        // Reseed from the bits of the argument as a single-precision number.
+        const double clamped = *n < -FLT_MAX ? -FLT_MAX : *n;
+        const std::uint32_t bits = std::bit_cast<std::uint32_t>(static_cast<float>(clamped));
+        seed_ = (bits + (bits >> 24)) & 0xFFFFFFu;
+    }
+    seed_ = (seed_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+    return seed_ / 16777216.0;
+}
+
+bool sameName(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+int findBuiltin(std::string_view name)
+{
+    for (std::size_t i = 0; i < builtins.size(); ++i)
+        if (sameName(builtins[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+const Builtin &builtinAt(int index) { return builtins[static_cast<std::size_t>(index)]; }
+
+} // namespace script

@@ -1,0 +1,296 @@
+#include "script/Engine.h"
+
+#include "script/Compiler.h"
+#include "script/Lexer.h"
+#include "script/NumberText.h"
+#include "script/Operators.h"
+
+#include <cmath>
+
+namespace script {
+
+namespace {
+
+void checkLength(std::string_view text)
+{
+    if (text.size() > Engine::kMaxTextLength)
+        throw ScriptError(errc::CompileOutOfMemory, "text longer than 65536 characters");
+}
+
+bool isNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '_'; }
+
+// The value of a numeric operand for the evaluator's fast paths.
+bool realOperand(const Value &v, double &out) noexcept
+{
+    switch (v.type()) {
+    case VarType::Double:
+        out = v.doubleValue();
+        return true;
+    case VarType::Integer:
+    case VarType::Long:
+        out = v.integerValue();
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string lowerCase(std::string_view name)
+{
+    std::string s(name);
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+} // namespace
+
+Engine::Engine() = default;
+Engine::~Engine() = default;
+
+void Engine::ExecuteStatement(std::string_view code)
+{
+    checkLength(code);
+    startCall();
+    if (!tryAssignNumber(code))
+        runStatements(code);
+}
+
+void Engine::AddCode(std::string_view code)
+{
+    // Top-level code runs at once; keeping the line would only grow without bound.
+    ExecuteStatement(code);
+}
+
+Value Engine::Eval(std::string_view expression)
+{
+    checkLength(expression);
+    startCall();
+    CacheEntry &entry = expressions_.find(expression, true);
+    if (entry.error)
+        throw *entry.error;
+    return run(*entry.program);
+}
+
+void Engine::Reset()
+{
+    globals_.clear();
+    slots_.clear();
+    stack_.clear();
+    statements_.clear();
+    expressions_.clear();
+    random_.reset();
+    lastAssigned_.clear();
+    lastAssignedSlot_ = -1;
+}
+
+void Engine::runStatements(std::string_view code)
+{
+    CacheEntry &entry = statements_.find(code, false);
+    if (entry.error)
+        throw *entry.error;
+    run(*entry.program);
+}
+
+// "name=number" (the way X is handed over for every sample) without the compiler:
+// the same literal rules, the same negation, the same global.
+bool Engine::tryAssignNumber(std::string_view code)
+{
+    if (code.empty() || !isNameStart(code[0]))
+        return false;
+    std::size_t i = 1;
+    while (i < code.size() && isNameChar(code[i]))
+        ++i;
+    if (i >= code.size() || code[i] != '=' || i > Lexer::kMaxNameLength)
+        return false;
+    const std::string_view name = code.substr(0, i);
+    std::size_t start = i + 1;
+    const bool negative = start < code.size() && code[start] == '-';
+    if (negative)
+        ++start;
+    const std::string_view literal = code.substr(start);
+    bool badExponent = false;
+    if (literal.empty() || scanDecimal(literal, badExponent) != literal.size() || badExponent)
+        return false;
+
+    int slot = lastAssignedSlot_;
+    if (slot < 0 || !sameName(name, lastAssigned_)) {
+        if (Lexer::isKeyword(name) || findBuiltin(name) >= 0)
+            return false;
+        slot = slotFor(lowerCase(name), true);
+        lastAssigned_ = std::string(name);
+        lastAssignedSlot_ = slot;
+    }
+    Value v = Lexer::decimalLiteral(literal);
+    globals_[static_cast<std::size_t>(slot)] = negative ? negate(v) : std::move(v);
+    return true;
+}
+
+int Engine::slotFor(const std::string &lowerName, bool create)
+{
+    const auto it = slots_.find(lowerName);
+    if (it != slots_.end())
+        return it->second;
+    if (!create)
+        return -1;
+    if (globals_.size() >= kMaxVariables)
+        throw ScriptError(errc::OutOfMemory, "too many variables");
+    const int slot = static_cast<int>(globals_.size());
+    globals_.emplace_back();
+    slots_.emplace(lowerName, slot);
+    return slot;
+}
+
+void Engine::checkClock()
+{
+    budget_ = kStepsPerClockCheck;
+    if (timeoutMs_ <= 0)
+        return;
+    // The clock is first read after the first few thousand steps, so short calls never
+    // pay for it; that start is late by microseconds at most.
+    const auto now = std::chrono::steady_clock::now();
+    if (!clockStarted_) {
+        clockStarted_ = true;
+        callStart_ = now;
+        return;
+    }
+    if (now - callStart_ > std::chrono::milliseconds(timeoutMs_))
+        throw ScriptError(errc::UserInterrupt, "time limit exceeded");
+}
+
+Value Engine::run(Program &program)
+{
+    if (stack_.size() < program.maxStack)
+        stack_.resize(program.maxStack);
+    Value *const base = stack_.data();
+    Value *sp = base;
+    for (Instr &in : program.code) {
+        if (--budget_ < 0)
+            checkClock();
+        switch (in.op) {
+        case Op::Const:
+            (sp++)->assign(program.constants[static_cast<std::size_t>(in.arg)]);
+            break;
+        case Op::Load:
+            (sp++)->assign(globals_[static_cast<std::size_t>(in.arg)]);
+            break;
+        case Op::LoadName: {
+            const int slot = slotFor(program.names[static_cast<std::size_t>(in.arg)], false);
+            if (slot < 0) {
+                (sp++)->assign(Value());
+                break;
+            }
+            in = Instr{Op::Load, 0, slot};
+            (sp++)->assign(globals_[static_cast<std::size_t>(slot)]);
+            break;
+        }
+        case Op::StoreName: {
+            const int slot = slotFor(program.names[static_cast<std::size_t>(in.arg)], true);
+            in = Instr{Op::Store, 0, slot};
+            [[fallthrough]];
+        }
+        case Op::Store:
+            globals_[static_cast<std::size_t>(in.arg)].assign(*--sp);
+            break;
+        case Op::Call: {
+            const Builtin &b = builtinAt(in.arg);
+            Value r = b.call(sp - in.argc, in.argc, random_);
+            sp -= in.argc;
+            *sp++ = std::move(r);
+            break;
+        }
+        case Op::Negate: {
+            if (sp[-1].type() == VarType::Double)
+                sp[-1].setDouble(-sp[-1].doubleValue());
+            else
+                sp[-1] = negate(sp[-1]);
+            break;
+        }
+        case Op::Not:
+            sp[-1] = logicalNot(sp[-1]);
+            break;
+        default: {
+            // Binary operators: numbers of which one is a Double take the short way.
+            Value &a = sp[-2];
+            const Value &b = sp[-1];
+            double x, y;
+            const bool real = realOperand(a, x) && realOperand(b, y)
+                           && (a.type() == VarType::Double || b.type() == VarType::Double);
+            double r = 0;
+            bool done = false;
+            if (real) {
+                switch (in.op) {
+                case Op::Add: r = x + y; done = true; break;
+                case Op::Subtract: r = x - y; done = true; break;
+                case Op::Multiply: r = x * y; done = true; break;
+                case Op::Divide: r = x / y; done = y != 0; break;
+                case Op::Power: r = std::pow(x, y); done = !(x == 0 && y < 0); break;
+                default: break;
+                }
+            }
+            if (done && std::isfinite(r)) {
+                a.setDouble(r);
+            } else {
+                if (a.type() == VarType::String || b.type() == VarType::String)
+                    budget_ -= static_cast<long>((a.stringValue().size() + b.stringValue().size()) >> 6);
+                a = applyOperator(in.op, a, b);
+            }
+            --sp;
+            break;
+        }
+        }
+    }
+    if (!program.isExpression)
+        return Value();
+    return std::move(base[0]);
+}
+
+Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression)
+{
+    CacheEntry *entry = nullptr;
+    std::size_t at = recent_.size() - 1;
+    for (std::size_t i = 0; i < recent_.size(); ++i) {
+        if (recent_[i] && recent_[i]->text == text) {
+            entry = recent_[i];
+            at = i;
+            break;
+        }
+    }
+    if (!entry) {
+        std::string key(text);
+        const auto it = entries_.find(key);
+        if (it != entries_.end()) {
+            entry = it->second.get();
+        } else {
+            if (entries_.size() >= kCapacity)
+                clear();
+            auto fresh = std::make_unique<CacheEntry>();
+            fresh->text = key;
+            try {
+                fresh->program = expression ? Compiler::compileExpression(text) : Compiler::compileStatements(text);
+            } catch (const ScriptError &e) {
+                fresh->error = e;
+            }
+            entry = fresh.get();
+            entries_.emplace(std::move(key), std::move(fresh));
+        }
+        // Not among the recent ones: it pushes the least recent out.
+        for (std::size_t i = 0; i < recent_.size(); ++i)
+            if (recent_[i] == entry)
+                at = i;
+    }
+    for (std::size_t i = at; i > 0; --i)
+        recent_[i] = recent_[i - 1];
+    recent_[0] = entry;
+    return *entry;
+}
+
+void Engine::Cache::clear()
+{
+    entries_.clear();
+    recent_.fill(nullptr);
+}
+
+} // namespace script

@@ -1,0 +1,314 @@
+#include "script/NumberText.h"
+
+#include <array>
+#include <bit>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace script {
+
+namespace {
+
+// 10^0 .. 10^22, all exact in a double.
+constexpr std::array<double, 23> kPow10 = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+constexpr double kMin15 = 1e14; // smallest 15-digit integer
+constexpr double kMax15 = 1e15;
+
+void setDigits(Decimal15 &d, std::uint64_t r)
+{
+    // r holds exactly 15 digits; write them and drop trailing zeros.
+    for (int i = 14; i >= 0; --i) {
+        d.digits[i] = static_cast<char>('0' + r % 10);
+        r /= 10;
+    }
+    d.count = 15;
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+}
+
+// Exact fast path for 1e-5 <= a < 1e15: a * 10^s is formed exactly as hi + lo (10^s is
+// exact for s <= 22 and fma gives the rounding error), then rounded to a 15-digit integer.
+bool fastDecimal15(double a, Decimal15 &d)
+{
+    const int e2 = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff) - 1023;
+    int e10 = (e2 * 1233) >> 12; // floor(e2 * log10(2)): the decimal exponent or one below it
+    int s = 14 - e10;
+    double hi = a * kPow10[static_cast<std::size_t>(s)];
+    if (hi >= kMax15) {
+        if (s == 0)
+            return false;
+        ++e10;
+        --s;
+        hi = a * kPow10[static_cast<std::size_t>(s)];
+    }
+    if (hi < kMin15 || hi > kMax15)
+        return false;
+    const double lo = std::fma(a, kPow10[static_cast<std::size_t>(s)], -hi);
+    double r = std::floor(hi);
+    const double frac = hi - r; // exact: a multiple of hi's ulp, which is at least 1/64 here
+    if (frac > 0.5 || (frac == 0.5 && (lo > 0 || (lo == 0 && std::fmod(r, 2.0) != 0))))
+        r += 1;
+    if (r >= kMax15) {
+        r = kMin15;
+        ++e10;
+    }
+    setDigits(d, static_cast<std::uint64_t>(r));
+    d.exponent = e10;
+    return true;
+}
+
+// General path: the standard library's correctly rounded scientific form.
+void slowDecimal15(double a, Decimal15 &d)
+{
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+    // buf is "d.dddddddddddddde[+-]xx..."
+    std::uint64_t r = static_cast<std::uint64_t>(buf[0] - '0');
+    for (int i = 2; i < 16; ++i)
+        r = r * 10 + static_cast<std::uint64_t>(buf[i] - '0');
+    int exp = 0;
+    std::from_chars(buf + 17 + (buf[17] == '+' ? 1 : 0), res.ptr, exp);
+    setDigits(d, r);
+    d.exponent = exp;
+}
+
+char *writeExponent(char *p, int exponent)
+{
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    const int e = exponent < 0 ? -exponent : exponent;
+    if (e >= 100)
+        *p++ = static_cast<char>('0' + e / 100);
+    *p++ = static_cast<char>('0' + e / 10 % 10);
+    *p++ = static_cast<char>('0' + e % 10);
+    return p;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+Decimal15 toDecimal15(double value)
+{
+    Decimal15 d{};
+    if (value == 0 || !std::isfinite(value)) {
+        d.digits[0] = '0';
+        d.count = 1;
+        return d;
+    }
+    d.negative = value < 0;
+    const double a = std::fabs(value);
+    if (!(a >= 1e-5 && a < kMax15 && fastDecimal15(a, d)))
+        slowDecimal15(a, d);
+    return d;
+}
+
+std::size_t writeNumberText(double value, char *out)
+{
+    const Decimal15 d = toDecimal15(value);
+    char *p = out;
+    if (d.negative)
+        *p++ = '-';
+    const int e = d.exponent;
+    if (e > 14 || e < -4) {
+        *p++ = d.digits[0];
+        if (d.count > 1) {
+            *p++ = '.';
+            std::memcpy(p, d.digits + 1, static_cast<std::size_t>(d.count - 1));
+            p += d.count - 1;
+        }
+        p = writeExponent(p, e);
+    } else if (e >= 0) {
+        const int whole = e + 1;
+        for (int i = 0; i < whole; ++i)
+            *p++ = i < d.count ? d.digits[i] : '0';
+        if (d.count > whole) {
+            *p++ = '.';
+            std::memcpy(p, d.digits + whole, static_cast<std::size_t>(d.count - whole));
+            p += d.count - whole;
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = -1; i > e; --i)
+            *p++ = '0';
+        std::memcpy(p, d.digits, static_cast<std::size_t>(d.count));
+        p += d.count;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+std::string numberToText(double value)
+{
+    char buf[kNumberTextCapacity];
+    return std::string(buf, writeNumberText(value, buf));
+}
+
+std::string formatDecimals(double value, int decimals)
+{
+    decimals = decimals < 0 ? 0 : (decimals > 30 ? 30 : decimals);
+    const Decimal15 d = toDecimal15(value);
+    // Digits of |value| * 10^decimals as an integer, rounded half away from zero.
+    const int kept = d.exponent + 1 + decimals;
+    std::string digits;
+    if (kept > 0) {
+        digits.reserve(static_cast<std::size_t>(kept) + 1);
+        for (int i = 0; i < kept; ++i)
+            digits.push_back(i < d.count ? d.digits[i] : '0');
+    }
+    if (kept >= 0 && kept < d.count && d.digits[kept] >= '5') {
+        int i = static_cast<int>(digits.size()) - 1;
+        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9')
+            digits[static_cast<std::size_t>(i--)] = '0';
+        if (i >= 0)
+            ++digits[static_cast<std::size_t>(i)];
+        else
+            digits.insert(digits.begin(), '1');
+    }
+    if (digits.size() < static_cast<std::size_t>(decimals) + 1)
+        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    std::string out;
+    out.reserve(digits.size() + 2);
+    if (d.negative)
+        out.push_back('-');
+    out.append(digits, 0, digits.size() - static_cast<std::size_t>(decimals));
+    out.push_back('.');
+    out.append(digits, digits.size() - static_cast<std::size_t>(decimals));
+    return out;
+}
+
+std::size_t scanDecimal(std::string_view text, bool &badExponent)
+{
+    badExponent = false;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    std::size_t digits = 0;
+    while (i < n && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < n && isDigit(text[j])) {
+            while (j < n && isDigit(text[j]))
+                ++j;
+            i = j;
+        } else {
+            badExponent = true;
+        }
+    }
+    return i;
+}
+
+DecimalStatus parseDecimal(std::string_view text, double &out)
+{
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), out,
+                                     std::chars_format::general);
+    if (res.ec != std::errc::result_out_of_range)
+        return DecimalStatus::Ok;
+    // Out of range either way: tell overflow from underflow by the decimal magnitude.
+    long magnitude = 0;
+    std::size_t i = 0;
+    bool seenNonZero = false;
+    long leadingFractionZeros = 0;
+    long integerDigits = 0;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            if (!seenNonZero) {
+                for (std::size_t j = i + 1; j < text.size() && text[j] == '0'; ++j)
+                    ++leadingFractionZeros;
+            }
+            for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {}
+            break;
+        }
+        if (c != '0')
+            seenNonZero = true;
+        if (seenNonZero)
+            ++integerDigits;
+    }
+    magnitude = integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1);
+    if (i < text.size()) {
+        long exp = 0;
+        bool negative = false;
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            negative = text[j++] == '-';
+        for (; j < text.size(); ++j)
+            exp = exp < 100000000 ? exp * 10 + (text[j] - '0') : exp;
+        magnitude += negative ? -exp : exp;
+    }
+    if (magnitude < 0) {
+        out = 0;
+        return DecimalStatus::Ok;
+    }
+    return DecimalStatus::Overflow;
+}
+
+double leadingNumber(std::string_view text)
+{
+    // Gather the characters that form the number, skipping the ignored white space.
+    std::string number;
+    bool negative = false;
+    enum class Stage { Sign, Integer, Fraction, ExponentSign, ExponentDigits } stage = Stage::Sign;
+    std::size_t mantissaDigits = 0;
+    std::size_t committed = 0; // length of `number` that forms a complete number
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+            continue;
+        if (stage == Stage::Sign && (c == '+' || c == '-')) {
+            negative = c == '-';
+            stage = Stage::Integer;
+            continue;
+        }
+        if (stage == Stage::Sign)
+            stage = Stage::Integer;
+        if (isDigit(c) && (stage == Stage::Integer || stage == Stage::Fraction)) {
+            number.push_back(c);
+            ++mantissaDigits;
+            committed = number.size();
+        } else if (c == '.' && stage == Stage::Integer) {
+            number.push_back(c);
+            stage = Stage::Fraction;
+            if (mantissaDigits > 0)
+                committed = number.size();
+        } else if ((c == 'e' || c == 'E') && (stage == Stage::Integer || stage == Stage::Fraction)
+                   && mantissaDigits > 0) {
+            number.push_back('e');
+            stage = Stage::ExponentSign;
+        } else if ((c == '+' || c == '-') && stage == Stage::ExponentSign) {
+            number.push_back(c);
+            stage = Stage::ExponentDigits;
+        } else if (isDigit(c) && (stage == Stage::ExponentSign || stage == Stage::ExponentDigits)) {
+            number.push_back(c);
+            stage = Stage::ExponentDigits;
+            committed = number.size();
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return 0;
+    number.resize(committed);
+    if (number.front() == '.')
+        number.insert(number.begin(), '0');
+    double value = 0;
+    if (parseDecimal(number, value) == DecimalStatus::Overflow)
+        value = DBL_MAX;
+    return negative && value != 0 ? -value : value;
+}
+
+} // namespace script

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Text forms of numbers shared by the engine and the windows: the 15-significant-digit
+// form, the fixed-decimals display form and the lenient leading-number parse.
+namespace script {
+
+/// A finite double rounded to 15 significant digits: value = 0.d1d2d3... * 10^(exponent + 1),
+/// i.e. exponent is the decimal exponent of the first digit. Trailing zeros are dropped;
+/// zero (of either sign) is the single digit 0 with exponent 0 and no sign.
+struct Decimal15
+{
+    char digits[15];
+    int count;
+    int exponent;
+    bool negative;
+};
+
+Decimal15 toDecimal15(double value);
+
+/// Room a caller must give writeNumberText ("-1.23456789012345E-308" and then some).
+inline constexpr std::size_t kNumberTextCapacity = 32;
+
+/// Writes the standard text form of a finite value into out (kNumberTextCapacity chars),
+/// returns its length: at most 15 significant digits, no trailing zeros, and exponent form
+/// ("1E-05", "1.5E+20") when the decimal exponent is below -4 or above 14.
+std::size_t writeNumberText(double value, char *out);
+
+/// writeNumberText as a std::string: numberToText(0.1 + 0.2) is "0.3".
+std::string numberToText(double value);
+
+/// The value in fixed point with exactly `decimals` decimals (0 to 30; at 0 the point stays,
+/// as the pattern "###0." shows it), rounded half away from zero on its 15-digit form.
+/// Never uses exponent form; a negative value that rounds to zero keeps its "-".
+std::string formatDecimals(double value, int decimals);
+
+/// Lenient leading-number parse: spaces, tabs, CR and LF are skipped wherever they stand;
+/// an optional sign, digits with at most one point and an optional exponent are read up to
+/// the first character that does not fit. No number gives 0; a number beyond the double
+/// range gives the largest finite double of its sign.
+double leadingNumber(std::string_view text);
+
+/// Result of converting a strict decimal digit string.
+enum class DecimalStatus { Ok, Overflow };
+
+/// Converts an unsigned decimal "digits[.digits][E[+|-]digits]" already checked by the caller.
+/// Values too small for a double become 0.
+DecimalStatus parseDecimal(std::string_view text, double &out);
+
+/// Length of the decimal literal at the start of text ("12", "1.5E-3", ".5", "10."), 0 if
+/// none starts there. badExponent is set when an "E" is not followed by digits.
+std::size_t scanDecimal(std::string_view text, bool &badExponent);
+
+} // namespace script

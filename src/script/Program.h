@@ -1,0 +1,48 @@
+#pragma once
+
+#include "script/Value.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace script {
+
+/// Instructions of the compiled form: a stack machine in reverse Polish order.
+enum class Op : std::uint8_t {
+    Const,     // push constants[arg]
+    Load,      // push the global in slot arg
+    LoadName,  // push the global named names[arg] (Empty if none); rewrites itself to Load
+    Store,     // pop into the global in slot arg
+    StoreName, // pop into the global named names[arg], creating it; rewrites itself to Store
+    Negate, Add, Subtract, Multiply, Divide, IntDivide, Modulo, Power, Concat,
+    Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
+    Not, And, Or, Xor, Eqv, Imp,
+    Call,      // call builtin arg with argc arguments from the top of the stack
+};
+
+struct Instr
+{
+    Op op;
+    std::uint8_t argc = 0;
+    std::int32_t arg = 0;
+};
+
+/// One compiled text: an expression (leaves its value on the stack) or statements.
+struct Program
+{
+    std::vector<Instr> code;
+    std::vector<Value> constants;
+    std::vector<std::string> names; // lower-case names of globals not yet bound to a slot
+    std::size_t maxStack = 0;
+    bool isExpression = false;
+
+    /// Readable listing of the code, one instruction a line, for debugging.
+    std::string dump() const;
+};
+
+/// Applies an operator instruction (Negate .. Imp) to its operands; b is ignored by the
+/// unary ones. Shared by the evaluator and the compiler's constant folding.
+Value applyOperator(Op op, const Value &a, const Value &b);
+
+} // namespace script

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QMessageBox;
+
+namespace testing {
+
+// Waits (polling the event loop) for the next modal widget other than the ones already
+// open, then runs the action on it. Returns at once; the action runs from the event loop,
+// typically while the code under test sits in the modal's exec().
+void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs = 5000);
+// Drops every wait that has not acted yet (call from a test's cleanup()).
+void CancelPendingModals();
+
+// What a message box showed, and a helper that records it and presses OK.
+struct ShownMessage {
+    bool shown = false;
+    QString title;
+    QString text;
+    int icon = 0;
+    int buttons = 0;
+};
+void AnswerNextMessage(ShownMessage *record);
+
+// Clicks a widget as a user would: press (which moves the focus), then release.
+void Click(QWidget *widget);
+
+template <class T>
+T *Find(QWidget *root, const QString &name)
+{
+    return root->findChild<T *>(name);
+}
+
+} // namespace testing

@@ -1,0 +1,389 @@
+#include "main/frmMain.h"
+
+#include "calc/modGrid.h"
+#include "helpers/ModalDriver.h"
+#include "platform/FlexGrid.h"
+#include "platform/Program.h"
+#include "platform/TextBox.h"
+#include "platform/Twips.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using platform::TwipsRect;
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void window();
+    void controls_data();
+    void controls();
+    void fonts_data();
+    void fonts();
+    void keypad_data();
+    void keypad();
+    void menus();
+    void tabOrder();
+    void opening();
+    void activationRestoresLayout();
+
+    void gridAtStart();
+    void gridRows_data();
+    void gridRows();
+    void gridKeepsTextsWhenResized();
+    void gridActionOther();
+    void gridIgnoresWritesOutside();
+
+    void endingByExit_data();
+    void endingByExit();
+
+private:
+    std::unique_ptr<frmMain> form;
+};
+
+void tst_MainWindow::init()
+{
+    form = std::make_unique<frmMain>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void tst_MainWindow::cleanup()
+{
+    testing::CancelPendingModals();
+    form.reset();
+}
+
+void tst_MainWindow::window()
+{
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tarnwick"));
+    QCOMPARE(form->centralWidget()->size(), QSize(764, 549));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(192, 192, 192));
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!form->windowIcon().isNull());
+}
+
+void tst_MainWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+
+    QTest::newRow("fraValues") << "fraValues" << "X Values" << TwipsRect(0, 120, 2415, 1455);
+    QTest::newRow("lblFrom_1") << "lblFrom_1" << "Start:" << TwipsRect(315, 240, 450, 240);
+    QTest::newRow("lblInc") << "lblInc" << "Inc:" << TwipsRect(480, 960, 300, 240);
+    QTest::newRow("txtTo") << "txtTo" << "" << TwipsRect(1080, 600, 1000, 285);
+    QTest::newRow("fraFunctions") << "fraFunctions" << "Functions" << TwipsRect(2640, 120, 8655, 1455);
+    QTest::newRow("lblEqua_3") << "lblEqua_3" << "Equation #3" << TwipsRect(240, 960, 1095, 255);
+    QTest::newRow("txtFunc2") << "txtFunc2" << "" << TwipsRect(1440, 600, 5040, 285);
+    QTest::newRow("lblInst") << "lblInst"
+                             << "Equations must be entered using an X. For example: Sin(X) * (X^-2)."
+                             << TwipsRect(6720, 240, 1695, 975);
+    QTest::newRow("fraIntrinsics leading blank") << "fraIntrinsics" << " Functions"
+                                                 << TwipsRect(0, 1680, 1695, 4815);
+    QTest::newRow("fraOperators") << "fraOperators" << "Operators" << TwipsRect(1800, 1680, 2175, 2415);
+    QTest::newRow("fraNumerics") << "fraNumerics" << "Numbers" << TwipsRect(1800, 4200, 2175, 2295);
+    QTest::newRow("fraEdit no caption") << "fraEdit" << "" << TwipsRect(0, 6600, 3975, 735);
+    QTest::newRow("fraEvals") << "fraEvals" << "Evaluations" << TwipsRect(4200, 1680, 7095, 5895);
+    QTest::newRow("msGrid") << "msGrid" << "" << TwipsRect(120, 360, 6855, 5415);
+    QTest::newRow("cmdEvaluate") << "cmdEvaluate" << "E&valuate" << TwipsRect(480, 7560, 1335, 495);
+    QTest::newRow("cmdGraph") << "cmdGraph" << "&Graph" << TwipsRect(2040, 7560, 1335, 495);
+    QTest::newRow("cmdVisit") << "cmdVisit" << "Click on me to visit our store!" << TwipsRect(5520, 7680, 3975, 375);
+    QTest::newRow("cmdExit") << "cmdExit" << "E&xit" << TwipsRect(10080, 7680, 1215, 375);
+    QTest::newRow("cmdClear") << "cmdClear" << "CLR" << TwipsRect(240, 240, 615, 375);
+    QTest::newRow("cmdDelete") << "cmdDelete" << "DEL" << TwipsRect(1620, 240, 615, 375);
+    QTest::newRow("cmdBS") << "cmdBS" << "BS" << TwipsRect(3000, 240, 615, 375);
+}
+
+void tst_MainWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    QWidget *w = form->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(w))
+        QCOMPARE(label->text(), caption);
+    else if (auto *button = qobject_cast<QPushButton *>(w))
+        QCOMPARE(button->text(), caption);
+    else if (auto *frame = qobject_cast<QGroupBox *>(w))
+        QCOMPARE(frame->title(), caption);
+    else if (auto *text = qobject_cast<QLineEdit *>(w))
+        QCOMPARE(text->text(), caption);
+}
+
+void tst_MainWindow::fonts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+
+    QTest::newRow("frame caption") << "fraValues" << "Liberation Sans" << 13 << true << false;
+    QTest::newRow("label") << "lblEqua_1" << "Liberation Sans" << 13 << false << false;
+    QTest::newRow("text box") << "txtFunc1" << "Liberation Sans" << 11 << false << false;
+    QTest::newRow("evaluate") << "cmdEvaluate" << "Liberation Sans" << 16 << true << false;
+    QTest::newRow("visit") << "cmdVisit" << "Liberation Sans" << 13 << true << true;
+    QTest::newRow("exit") << "cmdExit" << "Liberation Sans" << 11 << false << false;
+    QTest::newRow("function key") << "cmdIntrinsic(9)" << "Liberation Sans" << 13 << true << false;
+    QTest::newRow("operator key") << "cmdOperators(0)" << "DejaVu Sans" << 16 << true << false;
+    QTest::newRow("X key") << "cmdArgument" << "Liberation Serif" << 13 << true << false;
+    QTest::newRow("period key") << "cmdPeriod" << "DejaVu Sans" << 13 << true << false;
+    QTest::newRow("digit key") << "cmdNumbers(5)" << "Liberation Sans" << 13 << true << false;
+    QTest::newRow("edit key") << "cmdBS" << "Liberation Sans" << 11 << true << false;
+    QTest::newRow("grid") << "msGrid" << "Liberation Sans" << 11 << false << false;
+}
+
+void tst_MainWindow::fonts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QWidget *w = form->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->font().family(), family);
+    QCOMPARE(w->font().pixelSize(), pixelSize);
+    QCOMPARE(w->font().bold(), bold);
+    QCOMPARE(w->font().italic(), italic);
+}
+
+void tst_MainWindow::keypad_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+
+    QTest::newRow("Abs") << "cmdIntrinsic(0)" << "fraIntrinsics" << "Abs" << TwipsRect(120, 360, 615, 495);
+    QTest::newRow("Atn") << "cmdIntrinsic(1)" << "fraIntrinsics" << "Atn" << TwipsRect(960, 360, 615, 495);
+    QTest::newRow("Rnd") << "cmdIntrinsic(7)" << "fraIntrinsics" << "Rnd" << TwipsRect(960, 2592, 615, 495);
+    QTest::newRow("Tan") << "cmdIntrinsic(11)" << "fraIntrinsics" << "Tan" << TwipsRect(960, 4080, 615, 495);
+    QTest::newRow("backslash") << "cmdOperators(5)" << "fraOperators" << "\\" << TwipsRect(840, 1320, 495, 375);
+    QTest::newRow("percent") << "cmdOperators(6)" << "fraOperators" << "%" << TwipsRect(1440, 360, 495, 375);
+    QTest::newRow("Neg") << "cmdOperators(9)" << "fraOperators" << "Neg" << TwipsRect(240, 1800, 1095, 375);
+    QTest::newRow("X") << "cmdArgument" << "fraOperators" << "X" << TwipsRect(1440, 1800, 495, 375);
+    QTest::newRow("middle row left is 6") << "cmdNumbers(6)" << "fraNumerics" << "6" << TwipsRect(240, 840, 495, 375);
+    QTest::newRow("middle row centre is 5") << "cmdNumbers(5)" << "fraNumerics" << "5" << TwipsRect(840, 840, 495, 375);
+    QTest::newRow("middle row right is 4") << "cmdNumbers(4)" << "fraNumerics" << "4" << TwipsRect(1440, 840, 495, 375);
+    QTest::newRow("7") << "cmdNumbers(7)" << "fraNumerics" << "7" << TwipsRect(240, 360, 495, 375);
+    QTest::newRow("0") << "cmdNumbers(0)" << "fraNumerics" << "0" << TwipsRect(1440, 1800, 495, 375);
+    QTest::newRow("period") << "cmdPeriod" << "fraNumerics" << "." << TwipsRect(240, 1800, 1095, 375);
+    QTest::newRow("CLR") << "cmdClear" << "fraEdit" << "CLR" << TwipsRect(240, 240, 615, 375);
+}
+
+void tst_MainWindow::keypad()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, frame);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    auto *button = form->findChild<QPushButton *>(name);
+    QVERIFY2(button, qPrintable(name));
+    QCOMPARE(button->parentWidget()->objectName(), frame);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->geometry(), geometry);
+}
+
+void tst_MainWindow::menus()
+{
+    auto describe = [](QMenu *menu) {
+        QStringList items;
+        for (QAction *a : menu->actions())
+            items << a->objectName() + QLatin1Char('=') + (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return items;
+    };
+    const QList<QAction *> top = form->menuBar()->actions();
+    QCOMPARE(top.size(), 3);
+    QCOMPARE(top[0]->text(), QStringLiteral("&File"));
+    QCOMPARE(top[1]->text(), QStringLiteral("&Options"));
+    QCOMPARE(top[2]->text(), QStringLiteral("&Help"));
+    QCOMPARE(describe(form->mnuFile), QStringList{"mnuExit=E&xit"});
+    QCOMPARE(describe(form->mnuOptions), QStringList{"mnuPlaces=&Decimal Places"});
+    const QStringList help = {"mnuHelpTopics=&Help Topics", "mnuHelpSep1=-", "mnuTechSupport=&Tech Support",
+                              "mnuHelpSep2=-", "mnuStore=&Visit Our Store", "mnuSep3=-",
+                              "mnuAbout=&ABout Tarnwick"};
+    QCOMPARE(describe(form->mnuHelp), help);
+    for (QAction *a : form->mnuHelp->actions())
+        QVERIFY(a->shortcut().isEmpty());
+}
+
+void tst_MainWindow::tabOrder()
+{
+    QStringList expected = {"txtFrom", "txtTo", "txtInc", "txtFunc1", "txtFunc2", "txtFunc3"};
+    for (int i = 0; i < 12; ++i)
+        expected << QStringLiteral("cmdIntrinsic(%1)").arg(i);
+    for (int i = 0; i < 10; ++i)
+        expected << QStringLiteral("cmdOperators(%1)").arg(i);
+    expected << "cmdArgument";
+    for (int i = 0; i < 10; ++i)
+        expected << QStringLiteral("cmdNumbers(%1)").arg(i);
+    expected << "cmdPeriod" << "cmdEvaluate" << "cmdExit" << "cmdClear" << "cmdDelete" << "cmdBS"
+             << "cmdGraph" << "msGrid" << "cmdVisit";
+
+    QStringList actual;
+    QWidget *w = form->txtFrom;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            actual << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != form->txtFrom && actual.size() < 200);
+    QCOMPARE(actual, expected);
+}
+
+void tst_MainWindow::opening()
+{
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form->txtFrom));
+    for (platform::TextBox *box : form->findChildren<platform::TextBox *>())
+        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+    QCOMPARE(form->DecimalPlaces(), short(4));
+    QVERIFY(form->cmdVisit->isVisible());
+    QVERIFY(form->cmdVisit->isEnabled());
+    QCOMPARE(form->CurrentEntryBox(), nullptr);
+}
+
+// Closing a window shown from the main window makes it active again: back to the top-left
+// corner, column widths and headers restored, result rows kept.
+void tst_MainWindow::activationRestoresLayout()
+{
+    form->move(120, 80);
+    form->msGrid->setColumnWidth(1, 40);
+    form->msGrid->setTextMatrix(0, 2, QStringLiteral("changed"));
+    form->msGrid->setTextMatrix(3, 1, QStringLiteral("kept"));
+
+    QDialog dialog(form.get());
+    testing::OnNextModal([](QWidget *w) { w->close(); });
+    dialog.exec();
+    form->activateWindow();
+
+    QTRY_COMPARE(form->pos(), QPoint(0, 0));
+    QCOMPARE(form->msGrid->columnWidth(1), platform::TwipsToPixels(1600));
+    QCOMPARE(form->msGrid->TextMatrix(0, 2), QStringLiteral("Y2 Values"));
+    QCOMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("kept"));
+}
+
+void tst_MainWindow::gridAtStart()
+{
+    platform::FlexGrid *grid = form->msGrid;
+    QCOMPARE(grid->Rows(), 100);
+    QCOMPARE(grid->Cols(), 4);
+    QCOMPARE(grid->model()->rowCount(), 99);
+    const QStringList headers = {"X Values", "Y1 Values", "Y2 Values", "Y3 Values"};
+    for (int c = 0; c < 4; ++c) {
+        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        QCOMPARE(grid->columnWidth(c), platform::TwipsToPixels(1600));
+    }
+    QVERIFY(grid->verticalHeader()->isHidden());
+}
+
+void tst_MainWindow::gridRows_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("none: header and one reading row") << 0 << 2;
+    QTest::newRow("ten") << 10 << 12;
+    QTest::newRow("limit") << 10000 << 10002;
+}
+
+void tst_MainWindow::gridRows()
+{
+    QFETCH(int, count);
+    QFETCH(int, rows);
+    modGrid::SetGridRows(count);
+    QCOMPARE(form->msGrid->Rows(), rows);
+    QCOMPARE(form->msGrid->model()->rowCount(), rows - 1);
+}
+
+void tst_MainWindow::gridKeepsTextsWhenResized()
+{
+    modGrid::SetGridRows(10);  // 12 rows
+    for (int r = 1; r < 12; ++r) {
+        modGrid::SetCell(r, 1, QString::number(r));
+        modGrid::GridAction(2);
+    }
+    QCOMPARE(form->msGrid->model()->index(0, 1).data().toString(), QStringLiteral("1"));
+    form->msGrid->setRows(5);
+    form->msGrid->setRows(12);
+    for (int r = 1; r < 5; ++r)
+        QCOMPARE(form->msGrid->TextMatrix(r, 1), QString::number(r));
+    for (int r = 5; r < 12; ++r)
+        QVERIFY(form->msGrid->TextMatrix(r, 1).isEmpty());
+
+    // Writing the pending cell again writes the same text again.
+    modGrid::SetCell(2, 3, QStringLiteral("again"));
+    modGrid::GridAction(2);
+    form->msGrid->setTextMatrix(2, 3, QString());
+    modGrid::GridAction(2);
+    QCOMPARE(form->msGrid->TextMatrix(2, 3), QStringLiteral("again"));
+}
+
+void tst_MainWindow::gridActionOther()
+{
+    form->msGrid->setColumnWidth(0, 30);
+    modGrid::SetCell(1, 0, QStringLiteral("pending"));
+    QCOMPARE(modGrid::GridAction(3), short(0));
+    QCOMPARE(modGrid::GridAction(0), short(0));
+    QVERIFY(form->msGrid->TextMatrix(1, 0).isEmpty());
+    QCOMPARE(form->msGrid->columnWidth(0), 30);
+    QCOMPARE(modGrid::GridAction(1), short(0));
+    QCOMPARE(form->msGrid->columnWidth(0), platform::TwipsToPixels(1600));
+}
+
+void tst_MainWindow::gridIgnoresWritesOutside()
+{
+    modGrid::SetGridRows(0);
+    modGrid::SetCell(5, 0, QStringLiteral("outside"));
+    modGrid::GridAction(2);
+    modGrid::SetCell(1, 9, QStringLiteral("outside"));
+    modGrid::GridAction(2);
+    modGrid::SetCell(-1, 0, QStringLiteral("outside"));
+    modGrid::GridAction(2);
+    QCOMPARE(form->msGrid->Rows(), 2);
+    QCOMPARE(form->msGrid->Cols(), 4);
+    QVERIFY(form->msGrid->TextMatrix(1, 0).isEmpty());
+}
+
+void tst_MainWindow::endingByExit_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Exit button") << "cmdExit";
+    QTest::newRow("File > Exit") << "mnuExit";
+    QTest::newRow("close box") << "close";
+}
+
+void tst_MainWindow::endingByExit()
+{
+    QFETCH(QString, how);
+    QVERIFY(!platform::ProgramEnding());
+    if (how == QLatin1String("cmdExit"))
+        testing::Click(form->cmdExit);
+    else if (how == QLatin1String("mnuExit"))
+        form->mnuExit->trigger();
+    else
+        form->close();
+    // No confirmation: the program ends at once.
+    QVERIFY(platform::ProgramEnding());
+    QVERIFY(!form->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
