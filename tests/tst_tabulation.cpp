@@ -1,0 +1,434 @@
+#include "calc/modCalc.h"
+#include "helpers/ModalDriver.h"
+#include "input/diaOptions.h"
+#include "main/frmMain.h"
+#include "platform/FlexGrid.h"
+#include "platform/Program.h"
+#include "platform/TextBox.h"
+#include "platform/Twips.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+// The Evaluate button end to end: range checks, reading count, the cells written, and
+// the decimal places dialog that shapes them.
+class tst_Tabulation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void rangeChecks_data();
+    void rangeChecks();
+    void readingCount_data();
+    void readingCount();
+    void tooManyReadings_data();
+    void tooManyReadings();
+    void cells_data();
+    void cells();
+    void undefinedCellsUnformatted();
+    void emptyEquationBoxes();
+    void oldCellsKept();
+    void equationsStoredTrimmed();
+    void negativeIncrement();
+    void stalledX();
+    void newRunReplacesRunning();
+
+    void optionsShowsCurrentPlaces();
+    void optionsWritesOnlyOnOk();
+    void optionsPosition();
+
+    void evaluation_data();
+    void evaluation();
+
+    // Ends the program (no event loop runs again in this process): keep it last.
+    void closingDuringRun();
+
+private:
+    void setRange(const QString &from, const QString &to, const QString &inc);
+    QStringList column(int col, int rows) const;
+    platform::FlexGrid *grid() const { return form->msGrid; }
+    static QString focusName()
+    {
+        QWidget *w = frmMain::instance() ? frmMain::instance()->focusWidget() : nullptr;
+        return w ? w->objectName() : QString();
+    }
+
+    std::unique_ptr<frmMain> form;
+};
+
+void tst_Tabulation::init()
+{
+    form = std::make_unique<frmMain>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    modCalc::SetEquation1(QString());
+    modCalc::SetEquation2(QString());
+    modCalc::SetEquation3(QString());
+}
+
+void tst_Tabulation::cleanup()
+{
+    testing::CancelPendingModals();
+    form.reset();
+}
+
+void tst_Tabulation::setRange(const QString &from, const QString &to, const QString &inc)
+{
+    form->txtFrom->setText(from);
+    form->txtTo->setText(to);
+    form->txtInc->setText(inc);
+}
+
+QStringList tst_Tabulation::column(int col, int rows) const
+{
+    QStringList cells;
+    for (int r = 1; r <= rows; ++r)
+        cells << grid()->TextMatrix(r, col);
+    return cells;
+}
+
+void tst_Tabulation::rangeChecks_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("inc");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("all empty: Start first") << "" << "" << "" << "Please enter value a for {Start:} before proceeding." << "txtFrom";
+    QTest::newRow("End and Inc empty") << "1" << "" << "" << "Please enter value a for {End:} before proceeding." << "txtTo";
+    QTest::newRow("Inc empty") << "1" << "2" << "" << "Please enter value a for {Inc:} before proceeding." << "txtInc";
+    QTest::newRow("a blank is not empty") << " " << "" << "" << "Please enter value a for {End:} before proceeding." << "txtTo";
+    QTest::newRow("Start equals End") << "5" << "5" << "1" << "{Start} value must be less then {End:} value." << "txtFrom";
+    QTest::newRow("Start above End") << "-10" << "-20" << "1" << "{Start} value must be less then {End:} value." << "txtFrom";
+    QTest::newRow("minus alone is 0 and passes") << "-" << "1" << "1" << "" << "";
+}
+
+void tst_Tabulation::rangeChecks()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, inc);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    form->txtFunc1->SetFocus();
+    setRange(from, to, inc);
+    grid()->setRows(7);
+    testing::ShownMessage shown;
+    testing::AnswerNextMessage(&shown);
+    form->cmdEvaluate_Click();
+    if (message.isEmpty()) {
+        QVERIFY(!shown.shown);
+        QCOMPARE(grid()->TextMatrix(1, 0), QStringLiteral("0.0000"));
+        return;
+    }
+    QVERIFY(shown.shown);
+    QCOMPARE(shown.title, QStringLiteral("Quarro"));
+    QCOMPARE(shown.text, message);
+    QCOMPARE(shown.icon, int(QMessageBox::Critical));
+    QCOMPARE(shown.buttons, int(QMessageBox::Ok));
+    QTRY_COMPARE(focusName(), focus);
+    QCOMPARE(grid()->Rows(), 7);
+}
+
+// The grid gets the reading count plus two rows; halves go to the even count.
+void tst_Tabulation::readingCount_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("inc");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("written");
+
+    QTest::newRow("1 / 0.3 gives 3") << "0" << "1" << "0.3" << 5 << 4;
+    QTest::newRow("2.5 goes to 2") << "0" << "5" << "2" << 4 << 3;
+    QTest::newRow("3.5 goes to 4") << "0" << "7" << "2" << 6 << 4;
+    QTest::newRow("1.5 goes to 2") << "0" << "1.5" << "1" << 4 << 2;
+    QTest::newRow("0.3 in steps of 0.1: last row not reached") << "0" << "0.3" << "0.1" << 5 << 3;
+    QTest::newRow("1 to 2 by 0.4") << "1" << "2" << "0.4" << 5 - 1 << 3;
+    QTest::newRow("exactly 10000 accepted") << "0" << "10" << "0.001" << 10002 << 10001;
+}
+
+void tst_Tabulation::readingCount()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, inc);
+    QFETCH(int, rows);
+    QFETCH(int, written);
+    setRange(from, to, inc);
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->Rows(), rows);
+    int filled = 0;
+    for (int r = 1; r < grid()->Rows(); ++r)
+        filled += grid()->TextMatrix(r, 0).isEmpty() ? 0 : 1;
+    QCOMPARE(filled, written);
+}
+
+void tst_Tabulation::tooManyReadings_data()
+{
+    QTest::addColumn<QString>("inc");
+    QTest::newRow("10101 readings") << "0.00099";
+    QTest::newRow("Inc 0") << "0";
+    QTest::newRow("Inc a point alone") << ".";
+    QTest::newRow("quotient beyond 32 bits") << "0.0000000000001";
+}
+
+void tst_Tabulation::tooManyReadings()
+{
+    QFETCH(QString, inc);
+    setRange("0", "10", inc);
+    grid()->setTextMatrix(3, 2, QStringLiteral("old"));
+    testing::ShownMessage shown;
+    testing::AnswerNextMessage(&shown);
+    form->cmdEvaluate_Click();
+    QVERIFY(shown.shown);
+    QCOMPARE(shown.title, QStringLiteral("Quarro"));
+    QCOMPARE(shown.text, QStringLiteral("Too many readings!\nIncrease {Inc:} value or\nDecrase {Start:} and {End:} values."));
+    QCOMPARE(grid()->Rows(), 100);
+    QCOMPARE(grid()->TextMatrix(3, 2), QStringLiteral("old"));
+}
+
+void tst_Tabulation::cells_data()
+{
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<short>("places");
+    QTest::addColumn<QStringList>("xs");
+    QTest::addColumn<QStringList>("ys");
+
+    QTest::newRow("X^2 from 0 to 1 by 0.1")
+        << "X^2" << short(4)
+        << QStringList{"0.0000", "0.1000", "0.2000", "0.3000", "0.4000", "0.5000", "0.6000", "0.7000", "0.8000", "0.9000", "1.0000"}
+        << QStringList{"0.0000", "0.0100", "0.0400", "0.0900", "0.1600", "0.2500", "0.3600", "0.4900", "0.6400", "0.8100", "1.0000"};
+    QTest::newRow("one place: 1/3 shows 0.3")
+        << "1/3" << short(1) << QStringList{"0.0", "0.1", "0.2"} << QStringList{"0.3", "0.3", "0.3"};
+    QTest::newRow("true shows as 0")
+        << "X=X" << short(4) << QStringList{"0.0000", "0.1000"} << QStringList{"0.0000", "0.0000"};
+}
+
+void tst_Tabulation::cells()
+{
+    QFETCH(QString, equation);
+    QFETCH(short, places);
+    QFETCH(QStringList, xs);
+    QFETCH(QStringList, ys);
+    const double end = (xs.size() - 1) / 10.0;
+    setRange("0", QString::number(end), "0.1");
+    form->txtFunc1->setText(equation);
+    form->setDecimalPlaces(places);
+    form->cmdEvaluate_Click();
+    QCOMPARE(column(0, int(xs.size())), xs);
+    QCOMPARE(column(1, int(ys.size())), ys);
+    QVERIFY(grid()->TextMatrix(1, 2).isEmpty());
+    QVERIFY(grid()->TextMatrix(1, 3).isEmpty());
+}
+
+void tst_Tabulation::undefinedCellsUnformatted()
+{
+    setRange("-1", "1", "1");
+    form->txtFunc1->setText("X+*2");
+    form->txtFunc2->setText("X*2");
+    form->cmdEvaluate_Click();
+    QCOMPARE(column(0, 3), (QStringList{"-1.0000", "0.0000", "1.0000"}));
+    QCOMPARE(column(1, 3), (QStringList{"UNDEF", "UNDEF", "UNDEF"}));
+    // A failure leaves the engine usable for the next evaluation.
+    QCOMPARE(column(2, 3), (QStringList{"-2.0000", "0.0000", "2.0000"}));
+}
+
+void tst_Tabulation::emptyEquationBoxes()
+{
+    setRange("0", "2", "1");
+    form->cmdEvaluate_Click();
+    QCOMPARE(column(0, 3), (QStringList{"0.0000", "1.0000", "2.0000"}));
+    for (int c = 1; c < 4; ++c)
+        QCOMPARE(column(c, 3), (QStringList{"", "", ""}));
+}
+
+// The grid is never cleared: fewer rows drop the bottom, an empty box keeps its column.
+void tst_Tabulation::oldCellsKept()
+{
+    setRange("0", "4", "1");
+    form->txtFunc2->setText("X+10");
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->Rows(), 6);
+    form->txtFunc2->clear();
+    form->txtFunc1->setText("X");
+    setRange("0", "2", "1");
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->Rows(), 4);
+    QCOMPARE(column(1, 3), (QStringList{"0.0000", "1.0000", "2.0000"}));
+    QCOMPARE(column(2, 3), (QStringList{"10.0000", "11.0000", "12.0000"}));
+}
+
+void tst_Tabulation::equationsStoredTrimmed()
+{
+    setRange("0", "1", "1");
+    form->txtFunc1->setText("  X+1  ");
+    form->txtFunc2->setText("   ");  // blanks only: stored, evaluated, empty result
+    form->cmdEvaluate_Click();
+    QCOMPARE(modCalc::Equation1(), QStringLiteral("X+1"));
+    QCOMPARE(modCalc::Equation2(), QString());
+    QCOMPARE(grid()->TextMatrix(2, 1), QStringLiteral("2.0000"));
+    // An empty box leaves the stored equation as it was.
+    form->txtFunc1->clear();
+    form->cmdEvaluate_Click();
+    QCOMPARE(modCalc::Equation1(), QStringLiteral("X+1"));
+}
+
+void tst_Tabulation::negativeIncrement()
+{
+    setRange("0", "5", "-1");
+    grid()->setRows(9);
+    testing::ShownMessage shown;
+    testing::AnswerNextMessage(&shown);
+    form->cmdEvaluate_Click();
+    QVERIFY(shown.shown);
+    QCOMPARE(shown.title, QStringLiteral("Quarro"));
+    QCOMPARE(shown.text, QStringLiteral("{Inc:} value must be greater than zero."));
+    QTRY_COMPARE(focusName(), QStringLiteral("txtInc"));
+    QCOMPARE(grid()->Rows(), 9);
+}
+
+// X + Inc rounds back to X: the run still ends once the grid's rows are used up.
+void tst_Tabulation::stalledX()
+{
+    setRange("10000000000000000", "10000000000000008", "0.5");
+    form->txtFunc1->setText("1");
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->Rows(), 18);
+    QCOMPARE(grid()->TextMatrix(17, 1), QStringLiteral("1.0000"));
+}
+
+void tst_Tabulation::newRunReplacesRunning()
+{
+    setRange("0", "1000", "1");
+    form->txtFunc1->setText("X");
+    bool started = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        started = true;
+        setRange("0", "3", "1");
+        form->cmdEvaluate_Click();
+    });
+    form->cmdEvaluate_Click();
+    QVERIFY(started);
+    QCOMPARE(grid()->Rows(), 5);
+    QCOMPARE(column(1, 4), (QStringList{"0.0000", "1.0000", "2.0000", "3.0000"}));
+}
+
+void tst_Tabulation::closingDuringRun()
+{
+    setRange("0", "5000", "1");
+    form->txtFunc1->setText("X");
+    int rowsAtClose = -1;
+    QTimer::singleShot(20, form.get(), [&] {
+        for (rowsAtClose = 0; !grid()->TextMatrix(rowsAtClose + 1, 0).isEmpty(); ++rowsAtClose) {}
+        form->close();
+    });
+    form->cmdEvaluate_Click();
+    QVERIFY(platform::ProgramEnding());
+    QVERIFY(rowsAtClose >= 0);
+    // Nothing is written after the close.
+    QVERIFY(grid()->TextMatrix(rowsAtClose + 2, 0).isEmpty());
+}
+
+void tst_Tabulation::optionsShowsCurrentPlaces()
+{
+    bool checked4 = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<diaOptions *>(w);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
+        checked4 = dialog->optDecimal[3]->isChecked() && !dialog->optDecimal[0]->isChecked();
+        dialog->optDecimal[1]->setChecked(true);
+        testing::Click(dialog->cmdOk);
+    });
+    form->mnuPlaces->trigger();
+    QVERIFY(checked4);
+    QCOMPARE(form->DecimalPlaces(), short(2));
+
+    setRange("0", "1", "0.5");
+    form->txtFunc1->setText("3.14159");
+    form->cmdEvaluate_Click();
+    QCOMPARE(column(0, 3), (QStringList{"0.00", "0.50", "1.00"}));
+    QCOMPARE(grid()->TextMatrix(1, 1), QStringLiteral("3.14"));
+
+    bool checked2 = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<diaOptions *>(w);
+        checked2 = dialog && dialog->optDecimal[1]->isChecked();
+        w->close();
+    });
+    form->mnuPlaces->trigger();
+    QVERIFY(checked2);
+}
+
+void tst_Tabulation::optionsWritesOnlyOnOk()
+{
+    testing::OnNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<diaOptions *>(w);
+        dialog->optDecimal[0]->setChecked(true);
+        dialog->close();
+    });
+    form->mnuPlaces->trigger();
+    QCOMPARE(form->DecimalPlaces(), short(4));
+}
+
+void tst_Tabulation::optionsPosition()
+{
+    QPoint first, second;
+    testing::OnNextModal([&](QWidget *w) {
+        first = w->pos();
+        w->move(300, 200);
+        w->close();
+    });
+    form->mnuPlaces->trigger();
+    testing::OnNextModal([&](QWidget *w) {
+        second = w->pos();
+        w->close();
+    });
+    form->mnuPlaces->trigger();
+    const QPoint expected(platform::TwipsToPixels(500), platform::TwipsToPixels(500));
+    QCOMPARE(first, expected);
+    QCOMPARE(second, expected);
+}
+
+// modCalc straight: the value as text, or UNDEF.
+void tst_Tabulation::evaluation_data()
+{
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("X^2 at -3") << "X^2" << -3.0 << "9";
+    QTest::newRow("X^2 at 0.5") << "X^2" << 0.5 << "0.25";
+    QTest::newRow("lower-case x") << "x*2" << 4.0 << "8";
+    QTest::newRow("no X") << "2+3" << 7.0 << "5";
+    QTest::newRow("X to 15 digits") << "X" << 0.1 + 0.2 << "0.3";
+    QTest::newRow("small X in exponent form") << "X" << 0.00001 << "1E-05";
+    QTest::newRow("unparsable") << "X+*2" << 1.0 << "UNDEF";
+    QTest::newRow("tab kept, still parses") << "X\t" << 2.0 << "2";
+    QTest::newRow("division by zero") << "1/(X-1)" << 1.0 << "UNDEF";
+    QTest::newRow("text value unchanged") << "\"a\" & X" << 1.0 << "a1";
+    QTest::newRow("boolean") << "X>0" << 1.0 << "True";
+}
+
+void tst_Tabulation::evaluation()
+{
+    QFETCH(QString, equation);
+    QFETCH(double, x);
+    QFETCH(QString, expected);
+    modCalc::SetEquation1(equation);
+    modCalc::SetEquation2(equation);
+    QCOMPARE(modCalc::EvaluateEquation1(x), expected);
+    QCOMPARE(modCalc::EvaluateEquation2(x), expected);
+}
+
+QTEST_MAIN(tst_Tabulation)
+#include "tst_tabulation.moc"
