@@ -124,7 +124,11 @@ bool Engine::tryAssignNumber(std::string_view code)
         lastAssignedSlot_ = slot;
     }
     Value v = Lexer::decimalLiteral(literal);
-    globals_[static_cast<std::size_t>(slot)] = negative ? negate(v) : std::move(v);
+    if (negative && v.type() == VarType::Double)
+        v.setDouble(-v.doubleValue());
+    else if (negative)
+        v = negate(v);
+    globals_[static_cast<std::size_t>(slot)].assign(v);
     return true;
 }
 
@@ -226,7 +230,10 @@ Value Engine::run(Program &program)
                 case Op::Subtract: r = x - y; done = true; break;
                 case Op::Multiply: r = x * y; done = true; break;
                 case Op::Divide: r = x / y; done = y != 0; break;
-                case Op::Power: r = std::pow(x, y); done = !(x == 0 && y < 0); break;
+                case Op::Power: // squares are common in equations and x*x is exact enough
+                    r = y == 2 ? x * x : std::pow(x, y);
+                    done = !(x == 0 && y < 0);
+                    break;
                 default: break;
                 }
             }

@@ -73,7 +73,7 @@ bool isValidUtf8(std::string_view text) noexcept
 
 Value Lexer::decimalLiteral(std::string_view text)
 {
-    const bool whole = text.find_first_of(".eE") == std::string_view::npos;
+    const bool whole = std::all_of(text.begin(), text.end(), isDigit);
     if (whole && text.size() <= 18) {
         std::int64_t n = 0;
         std::from_chars(text.data(), text.data() + text.size(), n);

@@ -20,13 +20,34 @@ constexpr std::array<double, 23> kPow10 = {
 constexpr double kMin15 = 1e14; // smallest 15-digit integer
 constexpr double kMax15 = 1e15;
 
+// "00" .. "99": two digits per division keeps the digit loop short.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+// Writes n digits of v (with leading zeros) ending at out + n.
+void writeDigits(char *out, std::uint32_t v, int n)
+{
+    while (n >= 2) {
+        const std::uint32_t pair = v % 100;
+        v /= 100;
+        n -= 2;
+        std::memcpy(out + n, &kDigitPairs[2 * pair], 2);
+    }
+    if (n == 1)
+        out[0] = static_cast<char>('0' + v % 10);
+}
+
 void setDigits(Decimal15 &d, std::uint64_t r)
 {
-    // r holds exactly 15 digits; write them and drop trailing zeros.
-    for (int i = 14; i >= 0; --i) {
-        d.digits[i] = static_cast<char>('0' + r % 10);
-        r /= 10;
-    }
+    // r holds exactly 15 digits: 7 high and 8 low ones, written as two independent halves.
+    writeDigits(d.digits, static_cast<std::uint32_t>(r / 100000000), 7);
+    writeDigits(d.digits + 7, static_cast<std::uint32_t>(r % 100000000), 8);
     d.count = 15;
     while (d.count > 1 && d.digits[d.count - 1] == '0')
         --d.count;
@@ -50,15 +71,15 @@ bool fastDecimal15(double a, Decimal15 &d)
     if (hi < kMin15 || hi > kMax15)
         return false;
     const double lo = std::fma(a, kPow10[static_cast<std::size_t>(s)], -hi);
-    double r = std::floor(hi);
-    const double frac = hi - r; // exact: a multiple of hi's ulp, which is at least 1/64 here
-    if (frac > 0.5 || (frac == 0.5 && (lo > 0 || (lo == 0 && std::fmod(r, 2.0) != 0))))
-        r += 1;
-    if (r >= kMax15) {
-        r = kMin15;
+    std::uint64_t r = static_cast<std::uint64_t>(hi); // floor, hi being positive
+    const double frac = hi - static_cast<double>(r);   // exact: hi's ulp is at least 1/64 here
+    if (frac > 0.5 || (frac == 0.5 && (lo > 0 || (lo == 0 && (r & 1) != 0))))
+        ++r;
+    if (r >= 1000000000000000u) {
+        r = 100000000000000u;
         ++e10;
     }
-    setDigits(d, static_cast<std::uint64_t>(r));
+    setDigits(d, r);
     d.exponent = e10;
     return true;
 }
@@ -213,8 +234,61 @@ std::size_t scanDecimal(std::string_view text, bool &badExponent)
     return i;
 }
 
+namespace {
+
+// Exact conversion when the digits form an integer below 2^53 and the power of ten is
+// exact: one correctly rounded multiplication or division (the common case of X's text).
+bool fastParseDecimal(std::string_view text, double &out)
+{
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int scale = 0; // digits after the point
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        if (!isDigit(c))
+            break;
+        if (mantissa != 0 || c != '0')
+            ++digits;
+        if (digits > 15)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        if (point)
+            ++scale;
+    }
+    int exponent = 0;
+    if (i < text.size()) { // 'E' [sign] digits
+        ++i;
+        bool negative = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            negative = text[i++] == '-';
+        if (text.size() - i > 3)
+            return false;
+        for (; i < text.size(); ++i)
+            exponent = exponent * 10 + (text[i] - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    exponent -= scale;
+    if (exponent < -22 || exponent > 22)
+        return false;
+    const double m = static_cast<double>(mantissa);
+    out = exponent >= 0 ? m * kPow10[static_cast<std::size_t>(exponent)]
+                        : m / kPow10[static_cast<std::size_t>(-exponent)];
+    return true;
+}
+
+} // namespace
+
 DecimalStatus parseDecimal(std::string_view text, double &out)
 {
+    if (fastParseDecimal(text, out))
+        return DecimalStatus::Ok;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), out,
                                      std::chars_format::general);
     if (res.ec != std::errc::result_out_of_range)
