@@ -271,11 +271,12 @@ void tst_Tabulation::equationsStoredTrimmed()
 {
     setRange("0", "1", "1");
     form->txtFunc1->setText("  X+1  ");
-    form->txtFunc2->setText("   ");  // blanks only: stored, evaluated, empty result
+    form->txtFunc2->setText("   ");  // blanks only: stored empty, no value
     form->cmdEvaluate_Click();
     QCOMPARE(modCalc::Equation1(), QStringLiteral("X+1"));
     QCOMPARE(modCalc::Equation2(), QString());
     QCOMPARE(grid()->TextMatrix(2, 1), QStringLiteral("2.0000"));
+    QCOMPARE(grid()->TextMatrix(2, 2), QStringLiteral("UNDEF"));
     // An empty box leaves the stored equation as it was.
     form->txtFunc1->clear();
     form->cmdEvaluate_Click();

@@ -28,7 +28,8 @@ enum class Handover { Statement, Code };
 QString evaluate(const QString &equation, double x, Handover how)
 {
     frmMain *form = frmMain::instance();
-    if (!form)
+    // A box of blanks leaves no equation: there is no value to show.
+    if (!form || equation.isEmpty())
         return Undefined();
     try {
         platform::ScriptControl &engine = form->scControl();
