@@ -1,0 +1,39 @@
+#include "platform/AppInfo.h"
+
+#include "platform/Program.h"
+
+namespace platform {
+
+namespace {
+
+AppInfo buildInfo()
+{
+    AppInfo info;
+    info.title = AppTitle();
+    info.major = TARNWICK_VERSION_MAJOR;
+    info.minor = TARNWICK_VERSION_MINOR;
+    info.revision = TARNWICK_VERSION_PATCH;
+    info.legalCopyright = QStringLiteral("Copyright \u00A9 2026 Quarro. All rights reserved.");
+    return info;
+}
+
+std::optional<AppInfo> &replacement()
+{
+    static std::optional<AppInfo> info;
+    return info;
+}
+
+} // namespace
+
+const AppInfo &App()
+{
+    static const AppInfo build = buildInfo();
+    return replacement() ? *replacement() : build;
+}
+
+void ReplaceApp(std::optional<AppInfo> info)
+{
+    replacement() = std::move(info);
+}
+
+} // namespace platform
