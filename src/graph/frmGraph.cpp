@@ -1,0 +1,231 @@
+#include "graph/frmGraph.h"
+
+#include "graph/diaFunctions.h"
+#include "input/clsValidator.h"
+#include "main/frmMain.h"
+#include "platform/Controls.h"
+#include "platform/Conversions.h"
+#include "platform/PictureBox.h"
+#include "platform/Program.h"
+#include "platform/ScriptControl.h"
+#include "platform/TextBox.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+using platform::DesignFont;
+using platform::Typeface;
+
+namespace {
+
+frmGraph *g_instance = nullptr;
+
+constexpr int ClientWidth = 11460;
+constexpr int ClientHeight = 7935;
+
+} // namespace
+
+frmGraph::frmGraph()
+    : m_scControl(std::make_unique<platform::ScriptControl>())
+{
+    g_instance = this;
+    setObjectName(QStringLiteral("frmGraph"));
+    // A sizable border without a maximize button.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, QColor(255, 255, 255));
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    createControls();
+    createMenus();
+    platform::SetupForm(this, QStringLiteral("Plotwell"), ClientWidth, ClientHeight);
+    resize(width(), height() + menuBar()->sizeHint().height());
+    setTabOrder();
+    connectHandlers();
+    Form_Load();
+    txtFrom->setFocus(Qt::OtherFocusReason);
+}
+
+frmGraph::~frmGraph()
+{
+    // The boxes lose the focus while they are destroyed; no handler may run by then.
+    for (platform::TextBox *box : findChildren<platform::TextBox *>())
+        box->disconnect(this);
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+frmGraph *frmGraph::instance()
+{
+    return g_instance;
+}
+
+void frmGraph::createControls()
+{
+    QWidget *client = centralWidget();
+    const QFont frameFont = DesignFont(Typeface::SansSerif, 9.75, platform::Bold);
+    const QFont labelFont = DesignFont(Typeface::SansSerif, 9.75);
+    using platform::MakeButton;
+    using platform::MakeFrame;
+    using platform::MakeLabel;
+    using platform::MakeTextBox;
+
+    fraValues = MakeFrame(client, "fraValues", "X Values", {120, 120, 2295, 1335}, frameFont);
+    lblFrom_1 = MakeLabel(fraValues, "lblFrom_1", "Start:", {315, 360, 450, 240}, labelFont);
+    txtFrom = MakeTextBox(fraValues, "txtFrom", {960, 360, 1000, 285});
+    lblTo_1 = MakeLabel(fraValues, "lblTo_1", "End:", {360, 840, 405, 240}, labelFont);
+    txtTo = MakeTextBox(fraValues, "txtTo", {960, 840, 1000, 285});
+
+    fraFunctions = MakeFrame(client, "fraFunctions", "Functions", {2640, 120, 8655, 1335}, frameFont);
+    lblEqua_1 = MakeLabel(fraFunctions, "lblEqua_1", "Equation #1", {240, 240, 1095, 255}, labelFont);
+    txtFunc_1 = MakeTextBox(fraFunctions, "txtFunc_1", {1440, 240, 5040, 285});
+    lblEqua_2 = MakeLabel(fraFunctions, "lblEqua_2", "Equation #2", {240, 600, 1095, 255}, labelFont);
+    txtFunc_2 = MakeTextBox(fraFunctions, "txtFunc_2", {1440, 600, 5040, 285});
+    lblEqua_3 = MakeLabel(fraFunctions, "lblEqua_3", "Equation #3", {240, 960, 1095, 255}, labelFont);
+    txtFunc_3 = MakeTextBox(fraFunctions, "txtFunc_3", {1440, 960, 5040, 285});
+    lblInst = MakeLabel(fraFunctions, "lblInst",
+                        "Equations must be entered using an X. For example: Sin(X) * (X^-2).",
+                        {6720, 240, 1695, 975}, labelFont);
+    lblInst->setWordWrap(true);
+
+    picPlot = platform::Place(new platform::PictureBox(client), "picPlot", {240, 1560, 11175, 5655},
+                              DesignFont(Typeface::SmallFonts, 6.75));
+
+    cmdPlot = MakeButton(client, "cmdPlot", "&Plot", {120, 7440, 1575, 375}, labelFont);
+    cmdExit = MakeButton(client, "cmdExit", "E&xit", {10200, 7440, 1095, 375}, labelFont);
+}
+
+void frmGraph::createMenus()
+{
+    auto item = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    mnuFiles = bar->addMenu(QStringLiteral("&Files"));
+    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
+    mnuExit = item(mnuFiles, "mnuExit", QStringLiteral("E&xit"));
+    mnuOptions = bar->addMenu(QStringLiteral("&Options"));
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    mnuAxis = item(mnuOptions, "mnuAxis", QStringLiteral("&Axis"));
+}
+
+void frmGraph::setTabOrder()
+{
+    const QList<QWidget *> order = {txtFrom, txtTo, txtFunc_1, txtFunc_2, txtFunc_3, cmdPlot, cmdExit};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmGraph::connectHandlers()
+{
+    connect(cmdPlot, &QPushButton::clicked, this, &frmGraph::cmdPlot_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmGraph::cmdExit_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmGraph::mnuExit_Click);
+    connect(mnuAxis, &QAction::triggered, this, &frmGraph::mnuAxis_Click);
+    connect(txtFrom, &platform::TextBox::LostFocus, this, &frmGraph::txtFrom_LostFocus);
+    connect(txtTo, &platform::TextBox::LostFocus, this, &frmGraph::txtTo_LostFocus);
+}
+
+void frmGraph::Form_Load()
+{
+    objValidator = std::make_unique<clsValidator>();
+    m_xAxisMax = 10;
+    m_yAxisMax = 10;
+    m_xAxisMin = -10;
+    m_yAxisMin = -10;
+    if (frmMain *main = frmMain::instance()) {
+        txtFrom->setText(main->txtFrom->text());
+        txtTo->setText(main->txtTo->text());
+        txtFunc_1->setText(main->txtFunc1->text());
+        txtFunc_2->setText(main->txtFunc2->text());
+        txtFunc_3->setText(main->txtFunc3->text());
+    }
+}
+
+void frmGraph::Form_Activate()
+{
+    move(0, 0);
+}
+
+void frmGraph::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    objValidator.reset();
+}
+
+bool frmGraph::event(QEvent *event)
+{
+    // Activation runs Form_Activate; so does the first showing, for desktops that
+    // activate no window by themselves.
+    const bool firstShow = event->type() == QEvent::Show && !m_shown;
+    if (firstShow)
+        m_shown = true;
+    if ((event->type() == QEvent::WindowActivate || firstShow) && !platform::ProgramEnding())
+        Form_Activate();
+    return QMainWindow::event(event);
+}
+
+void frmGraph::closeEvent(QCloseEvent *event)
+{
+    // A plot run still on the stack works on this window: it stops at its next yield,
+    // and the outermost run closes the window again once it has returned.
+    if (m_runDepth > 0) {
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmGraph::cleanRangeField(platform::TextBox *box)
+{
+    // The focus also leaves a box while the window is closing, after Form_Unload.
+    if (!objValidator)
+        return;
+    objValidator->SetCheck(box, 1);
+    box->setText(objValidator->GetTxtBox()->text());
+    if (!box->text().isEmpty())
+        box->setText(platform::NumberToText(platform::LeadingNumber(box->text())));
+}
+
+void frmGraph::txtFrom_LostFocus()
+{
+    cleanRangeField(txtFrom);
+}
+
+void frmGraph::txtTo_LostFocus()
+{
+    cleanRangeField(txtTo);
+}
+
+void frmGraph::cmdExit_Click()
+{
+    close();
+}
+
+void frmGraph::mnuExit_Click()
+{
+    close();
+}
+
+void frmGraph::mnuAxis_Click()
+{
+    platform::ShowModal(new diaFunctions(this));
+    // Closing the dialog hands the activation back to this window, as a desktop does.
+    if (!platform::ProgramEnding())
+        activateWindow();
+}

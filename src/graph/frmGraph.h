@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+class clsValidator;
+
+namespace platform {
+class PictureBox;
+class ScriptControl;
+class TextBox;
+}
+
+// The graph window: its own copy of the range and the three equations, the four axis
+// ranges, the drawing area and a script engine of its own. Plot draws grid, axes and
+// the equations as blue points.
+class frmGraph : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    frmGraph();
+    ~frmGraph() override;
+
+    // The graph window that is open (null when there is none).
+    static frmGraph *instance();
+
+    // The axis ranges; written unchanged, shown at the next Plot.
+    double XAxisMax() const { return m_xAxisMax; }
+    void setXAxisMax(double dNewValue) { m_xAxisMax = dNewValue; }
+    double XAxisMin() const { return m_xAxisMin; }
+    void setXAxisMin(double dNewValue) { m_xAxisMin = dNewValue; }
+    double YAxisMax() const { return m_yAxisMax; }
+    void setYAxisMax(double dNewValue) { m_yAxisMax = dNewValue; }
+    double YAxisMin() const { return m_yAxisMin; }
+    void setYAxisMin(double dNewValue) { m_yAxisMin = dNewValue; }
+
+    // Controls, named as the program names them.
+    QGroupBox *fraValues;
+    QLabel *lblFrom_1;
+    platform::TextBox *txtFrom;
+    QLabel *lblTo_1;
+    platform::TextBox *txtTo;
+    QGroupBox *fraFunctions;
+    QLabel *lblEqua_1;
+    platform::TextBox *txtFunc_1;
+    QLabel *lblEqua_2;
+    platform::TextBox *txtFunc_2;
+    QLabel *lblEqua_3;
+    platform::TextBox *txtFunc_3;
+    QLabel *lblInst;
+    platform::PictureBox *picPlot;
+    QPushButton *cmdPlot;
+    QPushButton *cmdExit;
+
+    QMenu *mnuFiles;
+    QAction *mnuExit;
+    QMenu *mnuOptions;
+    QAction *mnuAxis;
+
+    platform::ScriptControl &scControl() { return *m_scControl; }
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void txtFrom_LostFocus();
+    void txtTo_LostFocus();
+    void cmdPlot_Click();
+    void cmdExit_Click();
+    void mnuExit_Click();
+    void mnuAxis_Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The equation texts as last read from their boxes, trimmed and in UTF-8 for the
+    // engine; converted again only when the box's text has changed.
+    struct EquationText {
+        QString source;
+        std::string trimmed;
+    };
+
+    void createControls();
+    void createMenus();
+    void setTabOrder();
+    void connectHandlers();
+    void cleanRangeField(platform::TextBox *box);
+
+    // Plotting.
+    void DrawAxes();
+    double GraphValue1(double X);
+    double GraphValue2(double X);
+    double GraphValue3(double X);
+    enum class Handover { Statement, Code };
+    double graphValue(platform::TextBox *box, EquationText &equation, Handover how, double X);
+    bool runMustStop() const;
+
+    double m_xAxisMax = 0;
+    double m_xAxisMin = 0;
+    double m_yAxisMax = 0;
+    double m_yAxisMin = 0;
+    bool EvalOK = false;
+    std::unique_ptr<clsValidator> objValidator;
+    std::unique_ptr<platform::ScriptControl> m_scControl;
+    EquationText m_equations[3];
+
+    int m_runDepth = 0;          // plot runs on the stack (a nested Plot adds one)
+    bool m_closePending = false; // closing waits until every run has stopped
+    bool m_unloaded = false;
+    bool m_shown = false;
+};

@@ -1,0 +1,216 @@
+#include "platform/PictureBox.h"
+
+#include "platform/Twips.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Display rate: drawing reaches the screen at most this often.
+constexpr int RefreshIntervalMs = 16;
+// Pixel coordinates beyond this are treated as having no pixel; it keeps every later
+// conversion to int defined and the painter away from absurd coordinates.
+constexpr double PixelLimit = 1e7;
+
+const QRgb BackColor = qRgb(255, 255, 255);
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(RefreshIntervalMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
+}
+
+void PictureBox::Scale(double x1, double y1, double x2, double y2)
+{
+    const double width = x2 - x1;
+    const double height = y2 - y1;
+    if (!std::isfinite(width) || !std::isfinite(height) || width == 0 || height == 0
+        || !std::isfinite(x1) || !std::isfinite(y1))
+        return;
+    m_scaleLeft = x1;
+    m_scaleTop = y1;
+    m_scaleWidth = width;
+    m_scaleHeight = height;
+}
+
+double PictureBox::ScaleLeft() const
+{
+    return m_scaleLeft;
+}
+
+double PictureBox::ScaleTop() const
+{
+    return m_scaleTop;
+}
+
+double PictureBox::ScaleWidth() const
+{
+    return m_scaleWidth != 0 ? m_scaleWidth : PixelsToTwips(clientRect().width());
+}
+
+double PictureBox::ScaleHeight() const
+{
+    return m_scaleHeight != 0 ? m_scaleHeight : PixelsToTwips(clientRect().height());
+}
+
+void PictureBox::setDrawWidth(int pixels)
+{
+    m_drawWidth = pixels < 1 ? 1 : pixels;
+}
+
+bool PictureBox::toPixel(double x, double y, QPointF &pixel) const
+{
+    // The image is kept at the client size (see fitImage), and is cheaper to ask.
+    const QSize size = m_image.size();
+    const double px = (x - ScaleLeft()) / ScaleWidth() * size.width();
+    const double py = (y - ScaleTop()) / ScaleHeight() * size.height();
+    // Also false for NaN, which fails every comparison.
+    if (!(std::fabs(px) < PixelLimit && std::fabs(py) < PixelLimit))
+        return false;
+    pixel = QPointF(px, py);
+    return true;
+}
+
+bool PictureBox::PixelOf(double x, double y, QPoint &pixel) const
+{
+    QPointF p;
+    if (!toPixel(x, y, p))
+        return false;
+    pixel = QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+    return true;
+}
+
+QRect PictureBox::clientRect() const
+{
+    // The area inside the frame; cheaper than contentsRect(), which also asks the window.
+    const int frame = frameWidth();
+    return rect().adjusted(frame, frame, -frame, -frame);
+}
+
+void PictureBox::fitImage()
+{
+    const QSize size = clientRect().size().expandedTo(QSize(1, 1));
+    if (m_image.size() == size)
+        return;
+    // The picture is kept across resizing: the old image is copied into the new one.
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(BackColor);
+    if (!m_image.isNull()) {
+        QPainter p(&resized);
+        p.drawImage(0, 0, m_image);
+    }
+    m_image = resized;
+}
+
+void PictureBox::Cls()
+{
+    fitImage();
+    m_image.fill(BackColor);
+    m_currentX = 0;
+    m_currentY = 0;
+    markDirty(m_image.rect());
+}
+
+void PictureBox::PSet(double x, double y, QRgb color)
+{
+    m_currentX = x;
+    m_currentY = y;
+    fitImage();
+    QPoint p;
+    if (!PixelOf(x, y, p))
+        return;
+    if (m_drawWidth == 1) {
+        if (!m_image.rect().contains(p))
+            return;
+        reinterpret_cast<QRgb *>(m_image.scanLine(p.y()))[p.x()] = color;
+        markDirty(QRect(p, QSize(1, 1)));
+        return;
+    }
+    const QRect square = QRect(p.x() - m_drawWidth / 2, p.y() - m_drawWidth / 2, m_drawWidth, m_drawWidth)
+                             .intersected(m_image.rect());
+    if (square.isEmpty())
+        return;
+    QPainter painter(&m_image);
+    painter.fillRect(square, QColor(color));
+    markDirty(square);
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb color)
+{
+    m_currentX = x2;
+    m_currentY = y2;
+    fitImage();
+    QPoint a, b;
+    if (!PixelOf(x1, y1, a) || !PixelOf(x2, y2, b))
+        return;
+    QPainter painter(&m_image);
+    QPen pen{QColor(color)};
+    pen.setWidth(m_drawWidth);
+    pen.setStyle(m_drawStyle == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine(a, b);
+    markDirty(QRect(a, b).normalized().adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth));
+}
+
+void PictureBox::Print(const QString &text)
+{
+    fitImage();
+    const QFontMetrics metrics(font());
+    QPoint p;
+    if (PixelOf(m_currentX, m_currentY, p)) {
+        const QRect box(p, QSize(metrics.horizontalAdvance(text), metrics.height()));
+        QPainter painter(&m_image);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+        markDirty(box);
+    }
+    // Like a line feed: back to the left edge, one text line further down.
+    m_currentX = ScaleLeft();
+    m_currentY += metrics.height() * ScaleHeight() / m_image.height();
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    fitImage();
+    QPainter painter(this);
+    const QRect client = clientRect();
+    const QRect area = event->rect().intersected(client);
+    painter.drawImage(area.topLeft(), m_image, area.translated(-client.topLeft()));
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    fitImage();
+}
+
+void PictureBox::markDirty(const QRect &area)
+{
+    m_dirty |= area;
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
+void PictureBox::refresh()
+{
+    update(m_dirty.translated(clientRect().topLeft()));
+    m_dirty = QRect();
+}
+
+} // namespace platform

@@ -1,0 +1,939 @@
+#include "graph/diaFunctions.h"
+#include "graph/frmGraph.h"
+#include "helpers/ModalDriver.h"
+#include "main/frmMain.h"
+#include "platform/LabelForm.h"
+#include "platform/PictureBox.h"
+#include "platform/Program.h"
+#include "platform/TextBox.h"
+#include "platform/Twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using platform::PictureBox;
+using platform::TwipsRect;
+
+namespace {
+
+const QRgb Blue = qRgb(0, 0, 255);
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb DarkRed = qRgb(128, 0, 0);
+
+int countColour(const QImage &image, QRgb colour, QRect area = QRect())
+{
+    if (area.isNull())
+        area = image.rect();
+    area &= image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    return n;
+}
+
+QPoint pixelOf(const PictureBox *pic, double x, double y)
+{
+    QPoint p;
+    if (!pic->PixelOf(x, y, p))
+        qFatal("no pixel for %g, %g", x, y);
+    return p;
+}
+
+// The image pixels of the columns from user X x1 to x2, over the whole height.
+QRect columns(const PictureBox *pic, double x1, double x2)
+{
+    const int left = pixelOf(pic, x1, 0).x();
+    const int right = pixelOf(pic, x2, 0).x();
+    return QRect(QPoint(left, 0), QPoint(right, pic->image().height() - 1));
+}
+
+// Whether the label at user point (x, y) of the plot shows the text: every pixel of its
+// box that no line or axis coloured equals a picture holding only that text.
+bool labelShows(const PictureBox *plot, double x, double y, const QString &text)
+{
+    PictureBox reference;
+    reference.setFont(plot->font());
+    reference.resize(plot->size());
+    reference.Scale(-10, 10, 10.5, -10.75);
+    reference.Cls();
+    reference.setCurrentX(x);
+    reference.setCurrentY(y);
+    reference.Print(text);
+    const QImage &want = reference.image();
+    const QImage &have = plot->image();
+    const QFontMetrics metrics(plot->font());
+    const QRect box = QRect(pixelOf(plot, x, y), QSize(metrics.horizontalAdvance(text) + 2, metrics.height()))
+                          .intersected(have.rect());
+    int textPixels = 0;
+    for (int py = box.top(); py <= box.bottom(); ++py) {
+        for (int px = box.left(); px <= box.right(); ++px) {
+            // Lines and axes cross label boxes; only the greys of text on white are compared.
+            const QRgb h = have.pixel(px, py) & 0xffffff;
+            if (qRed(h) != qGreen(h) || qGreen(h) != qBlue(h))
+                continue;
+            const QRgb w = want.pixel(px, py) & 0xffffff;
+            if (h != w)
+                return false;
+            textPixels += w != 0xffffff;
+        }
+    }
+    return textPixels > 0;
+}
+
+} // namespace
+
+class tst_Graph : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void window();
+    void controls_data();
+    void controls();
+    void menus();
+    void tabOrder();
+    void loadCopiesTheMainWindow();
+    void editsStayInTheGraphWindow();
+    void rangeFieldLeft_data();
+    void rangeFieldLeft();
+    void returningFromTheDialogMovesToTopLeft();
+
+    void labelForm_data();
+    void labelForm();
+    void gridAndAxes();
+    void labels_data();
+    void labels();
+    void pictureSurvivesResizing();
+
+    void parabola();
+    void valueBounds_data();
+    void valueBounds();
+    void failedEquationThenNextDraws();
+    void startEqualsEnd_data();
+    void startEqualsEnd();
+    void startAboveEnd();
+    void captions_data();
+    void captions();
+    void extremes_data();
+    void extremes();
+    void readAtEverySample_data();
+    void readAtEverySample();
+    void nestedPlot();
+    void closeDuringRun_data();
+    void closeDuringRun();
+
+    void axisDialog_data();
+    void axisDialog();
+    void axisDialogIgnoresEnterAndEsc();
+    void axisDialogReopensEmpty();
+
+    // Ending the program stops every later event loop of the process: this runs last.
+    void endingTheProgramStopsTheRun();
+
+private:
+    frmGraph *showGraph();
+    void plot(const QString &eq1, const QString &start = "-10", const QString &end = "10",
+              const QString &eq2 = QString(), const QString &eq3 = QString());
+    // Opens the Axis Scales dialog from the graph window and runs the action on it.
+    void withAxisDialog(const std::function<void(diaFunctions *)> &action);
+
+    std::unique_ptr<frmMain> main;
+    std::unique_ptr<frmGraph> graph;
+};
+
+void tst_Graph::init()
+{
+    main = std::make_unique<frmMain>();
+}
+
+void tst_Graph::cleanup()
+{
+    testing::CancelPendingModals();
+    graph.reset();
+    main.reset();
+    platform::BeginProgram();
+}
+
+frmGraph *tst_Graph::showGraph()
+{
+    graph = std::make_unique<frmGraph>();
+    graph->show();
+    // Settled activation: a late one would take the focus from a dialog opened next.
+    if (!QTest::qWaitForWindowActive(graph.get()))
+        qWarning("graph window not active");
+    return graph.get();
+}
+
+void tst_Graph::plot(const QString &eq1, const QString &start, const QString &end, const QString &eq2,
+                     const QString &eq3)
+{
+    graph->txtFrom->setText(start);
+    graph->txtTo->setText(end);
+    graph->txtFunc_1->setText(eq1);
+    graph->txtFunc_2->setText(eq2);
+    graph->txtFunc_3->setText(eq3);
+    graph->cmdPlot->click();
+}
+
+void tst_Graph::withAxisDialog(const std::function<void(diaFunctions *)> &action)
+{
+    bool ran = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<diaFunctions *>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        ran = true;
+        // Focus changes, and with them the boxes' LostFocus, need the active window
+        // (qWaitForWindowActive would already accept the dialog's active parent).
+        QTRY_VERIFY(dialog->isActiveWindow());
+        action(dialog);
+        if (dialog->isVisible())
+            dialog->CancelButton->click();
+    });
+    graph->mnuAxis->trigger();
+    QVERIFY(ran);
+}
+
+// ---- The window ----
+
+void tst_Graph::window()
+{
+    showGraph();
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+    QCOMPARE(graph->centralWidget()->size(), QSize(764, 529));
+    QCOMPARE(graph->palette().color(QPalette::Window), QColor(255, 255, 255));
+    const Qt::WindowFlags flags = graph->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(graph->minimumSize() != graph->maximumSize());
+    QVERIFY(!graph->windowIcon().isNull());
+    QCOMPARE(graph->pos(), QPoint(0, 0));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(graph->txtFrom));
+    // Nothing is drawn at load.
+    QCOMPARE(countColour(graph->picPlot->image(), qRgb(255, 255, 255)),
+             graph->picPlot->image().width() * graph->picPlot->image().height());
+}
+
+void tst_Graph::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+
+    QTest::newRow("fraValues") << "fraValues" << "client" << "X Values" << TwipsRect(120, 120, 2295, 1335) << 13 << true;
+    QTest::newRow("lblFrom_1") << "lblFrom_1" << "fraValues" << "Start:" << TwipsRect(315, 360, 450, 240) << 13 << false;
+    QTest::newRow("txtFrom") << "txtFrom" << "fraValues" << "" << TwipsRect(960, 360, 1000, 285) << 11 << false;
+    QTest::newRow("lblTo_1") << "lblTo_1" << "fraValues" << "End:" << TwipsRect(360, 840, 405, 240) << 13 << false;
+    QTest::newRow("txtTo") << "txtTo" << "fraValues" << "" << TwipsRect(960, 840, 1000, 285) << 11 << false;
+    QTest::newRow("fraFunctions") << "fraFunctions" << "client" << "Functions" << TwipsRect(2640, 120, 8655, 1335) << 13 << true;
+    QTest::newRow("lblEqua_2") << "lblEqua_2" << "fraFunctions" << "Equation #2" << TwipsRect(240, 600, 1095, 255) << 13 << false;
+    QTest::newRow("txtFunc_3") << "txtFunc_3" << "fraFunctions" << "" << TwipsRect(1440, 960, 5040, 285) << 11 << false;
+    QTest::newRow("lblInst") << "lblInst" << "fraFunctions"
+                             << "Equations must be entered using an X. For example: Sin(X) * (X^-2)."
+                             << TwipsRect(6720, 240, 1695, 975) << 13 << false;
+    QTest::newRow("picPlot small font") << "picPlot" << "client" << "" << TwipsRect(240, 1560, 11175, 5655) << 9 << false;
+    QTest::newRow("cmdPlot") << "cmdPlot" << "client" << "&Plot" << TwipsRect(120, 7440, 1575, 375) << 13 << false;
+    QTest::newRow("cmdExit") << "cmdExit" << "client" << "E&xit" << TwipsRect(10200, 7440, 1095, 375) << 13 << false;
+}
+
+void tst_Graph::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    showGraph();
+    QWidget *w = graph->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->parentWidget()->objectName(), container);
+    QCOMPARE(w->geometry(), geometry);
+    QCOMPARE(w->font().pixelSize(), pixelSize);
+    QCOMPARE(w->font().bold(), bold);
+    QString text;
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        text = g->title();
+    else if (auto *l = qobject_cast<QLabel *>(w))
+        text = l->text();
+    else if (auto *b = qobject_cast<QPushButton *>(w))
+        text = b->text();
+    else if (auto *t = qobject_cast<platform::TextBox *>(w))
+        text = t->text();
+    QCOMPARE(text, caption);
+}
+
+void tst_Graph::menus()
+{
+    showGraph();
+    const QList<QAction *> top = graph->menuBar()->actions();
+    QCOMPARE(top.size(), 2);
+    QCOMPARE(top[0]->text(), QStringLiteral("&Files"));
+    QCOMPARE(top[1]->text(), QStringLiteral("&Options"));
+    QCOMPARE(graph->mnuFiles->objectName(), QStringLiteral("mnuFiles"));
+    QCOMPARE(graph->mnuOptions->objectName(), QStringLiteral("mnuOptions"));
+    QCOMPARE(graph->mnuFiles->actions(), QList<QAction *>{graph->mnuExit});
+    QCOMPARE(graph->mnuOptions->actions(), QList<QAction *>{graph->mnuAxis});
+    QCOMPARE(graph->mnuExit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(graph->mnuExit->objectName(), QStringLiteral("mnuExit"));
+    QCOMPARE(graph->mnuAxis->text(), QStringLiteral("&Axis"));
+    QCOMPARE(graph->mnuAxis->objectName(), QStringLiteral("mnuAxis"));
+}
+
+void tst_Graph::tabOrder()
+{
+    showGraph();
+    const QStringList expected = {"txtFrom", "txtTo", "txtFunc_1", "txtFunc_2", "txtFunc_3", "cmdPlot", "cmdExit"};
+    QStringList actual;
+    QWidget *w = graph->txtFrom;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            actual << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != graph->txtFrom && actual.size() < 50);
+    QCOMPARE(actual, expected);
+}
+
+void tst_Graph::loadCopiesTheMainWindow()
+{
+    main->txtFrom->setText("-4");
+    main->txtTo->setText("6.5");
+    main->txtInc->setText("0.5");
+    main->txtFunc1->setText("X^2");
+    main->txtFunc2->setText(" Sin(X) ");
+    main->txtFunc3->setText("");
+    showGraph();
+    QCOMPARE(graph->txtFrom->text(), QStringLiteral("-4"));
+    QCOMPARE(graph->txtTo->text(), QStringLiteral("6.5"));
+    QCOMPARE(graph->txtFunc_1->text(), QStringLiteral("X^2"));
+    QCOMPARE(graph->txtFunc_2->text(), QStringLiteral(" Sin(X) "));
+    QCOMPARE(graph->txtFunc_3->text(), QString());
+    QCOMPARE(graph->XAxisMax(), 10.0);
+    QCOMPARE(graph->XAxisMin(), -10.0);
+    QCOMPARE(graph->YAxisMax(), 10.0);
+    QCOMPARE(graph->YAxisMin(), -10.0);
+}
+
+// Opened as the main window opens it: edits and ranges do not outlive the window, and
+// the next opening starts from the main window's texts and ±10 again.
+void tst_Graph::editsStayInTheGraphWindow()
+{
+    main->txtFrom->setText("1");
+    main->txtFunc1->setText("X");
+    bool firstRan = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *g = qobject_cast<frmGraph *>(w);
+        QVERIFY(g);
+        firstRan = true;
+        g->txtFrom->setText("99");
+        g->txtFunc_1->setText("X^3");
+        g->setXAxisMax(50);
+        g->setXAxisMin(-50);
+        g->setYAxisMax(2);
+        g->setYAxisMin(-2);
+        g->cmdExit->click();
+    });
+    platform::ShowModal(new frmGraph);
+    QVERIFY(firstRan);
+    QVERIFY(!frmGraph::instance());
+    QCOMPARE(main->txtFrom->text(), QStringLiteral("1"));
+    QCOMPARE(main->txtFunc1->text(), QStringLiteral("X"));
+
+    bool secondRan = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *g = qobject_cast<frmGraph *>(w);
+        QVERIFY(g);
+        secondRan = true;
+        QCOMPARE(g->txtFrom->text(), QStringLiteral("1"));
+        QCOMPARE(g->txtFunc_1->text(), QStringLiteral("X"));
+        QCOMPARE(g->XAxisMax(), 10.0);
+        QCOMPARE(g->XAxisMin(), -10.0);
+        QCOMPARE(g->YAxisMax(), 10.0);
+        QCOMPARE(g->YAxisMin(), -10.0);
+        g->mnuExit->trigger();
+    });
+    platform::ShowModal(new frmGraph);
+    QVERIFY(secondRan);
+}
+
+void tst_Graph::rangeFieldLeft_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("left");
+
+    QTest::newRow("trailing zero dropped") << "txtFrom" << "-3.50" << "-3.5";
+    QTest::newRow("letters after the number") << "txtFrom" << "12abc" << "12";
+    QTest::newRow("empty stays empty") << "txtFrom" << "" << "";
+    QTest::newRow("leading zeros") << "txtFrom" << "007.50" << "7.5";
+    QTest::newRow("letters only empty the box") << "txtFrom" << "abc" << "";
+    QTest::newRow("sign alone reads as 0") << "txtFrom" << "-" << "0";
+    QTest::newRow("minus anywhere") << "txtTo" << "5-" << "-5";
+    QTest::newRow("second point dropped") << "txtTo" << "1.2.5" << "1.25";
+    QTest::newRow("point alone reads as 0") << "txtTo" << "." << "0";
+}
+
+void tst_Graph::rangeFieldLeft()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, left);
+    showGraph();
+    QVERIFY(QTest::qWaitForWindowActive(graph.get()));
+    auto *field = graph->findChild<platform::TextBox *>(box);
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    field->clear();
+    QTest::keyClicks(field, typed);
+    graph->txtFunc_1->setFocus();
+    QTRY_VERIFY(graph->txtFunc_1->hasFocus());
+    QCOMPARE(field->text(), left);
+}
+
+void tst_Graph::returningFromTheDialogMovesToTopLeft()
+{
+    showGraph();
+    graph->move(120, 80);
+    QCOMPARE(graph->pos(), QPoint(120, 80));
+    withAxisDialog([](diaFunctions *) {});
+    QTRY_COMPARE(graph->pos(), QPoint(0, 0));
+}
+
+// ---- Grid, labels and axes ----
+
+void tst_Graph::labelForm_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << 0.0 << " 0 ";
+    QTest::newRow("negative zero") << -0.0 << " 0 ";
+    QTest::newRow("positive integer") << 10.0 << " 10 ";
+    QTest::newRow("negative integer") << -10.0 << "-10 ";
+    QTest::newRow("half without leading zero") << 0.5 << " .5 ";
+    QTest::newRow("negative half") << -0.5 << "-.5 ";
+    QTest::newRow("above one keeps its digits") << 4.5 << " 4.5 ";
+    QTest::newRow("hundred") << 100.0 << " 100 ";
+    QTest::newRow("small in exponent form") << 0.00001 << " 1E-05 ";
+    QTest::newRow("large in exponent form") << 1e15 << " 1E+15 ";
+    QTest::newRow("fifteen digits") << 0.1 + 0.2 << " .3 ";
+    QTest::newRow("not a number has no label") << std::numeric_limits<double>::quiet_NaN() << "";
+    QTest::newRow("infinity has no label") << std::numeric_limits<double>::infinity() << "";
+}
+
+void tst_Graph::labelForm()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(platform::LabelForm(value), text);
+}
+
+void tst_Graph::gridAndAxes()
+{
+    showGraph();
+    QSignalSpy titles(graph.get(), &QWidget::windowTitleChanged);
+    plot(QString());
+    const PictureBox *pic = graph->picPlot;
+    const QImage &image = pic->image();
+    QCOMPARE(titles.count(), 0);
+    QCOMPARE(countColour(image, Blue), 0);
+
+    const int top = pixelOf(pic, 0, 10).y();
+    const int bottom = pixelOf(pic, 0, -10).y();
+    const int left = pixelOf(pic, -10, 0).x();
+    const int right = pixelOf(pic, 10, 0).x();
+    for (int k = -10; k <= 10; ++k) {
+        if (k == 0)
+            continue;
+        // Vertical line: dotted, one pixel wide (its neighbours only meet the 21 crossings).
+        const int x = pixelOf(pic, k, 0).x();
+        const int vertical = countColour(image, DarkRed, QRect(x, top, 1, bottom - top + 1));
+        QVERIFY2(vertical > (bottom - top) / 4 && vertical < (bottom - top) * 3 / 4, qPrintable(QString::number(k)));
+        QVERIFY(countColour(image, DarkRed, QRect(x + 1, top, 1, bottom - top + 1)) <= 21);
+        // Horizontal line, likewise.
+        const int y = pixelOf(pic, 0, k).y();
+        const int horizontal = countColour(image, DarkRed, QRect(left, y, right - left + 1, 1));
+        QVERIFY2(horizontal > (right - left) / 4 && horizontal < (right - left) * 3 / 4, qPrintable(QString::number(k)));
+        QVERIFY(countColour(image, DarkRed, QRect(left, y + 1, right - left + 1, 1)) <= 21);
+    }
+    // The axes: solid red, two pixels wide, over the grid.
+    const QPoint origin = pixelOf(pic, 0, 0);
+    const int between = pixelOf(pic, -7.5, 0).x();
+    QCOMPARE(countColour(image, Red, QRect(between, 0, 1, image.height())), 2);
+    QCOMPARE(countColour(image, Red, QRect(0, pixelOf(pic, 0, 7.5).y(), image.width(), 1)), 2);
+    QCOMPARE(countColour(image, Red, QRect(left, origin.y(), right - left, 1)), right - left);
+    QCOMPARE(countColour(image, Red, QRect(origin.x(), top, 1, bottom - top)), bottom - top);
+    // Nothing is drawn outside the grid but labels.
+    QCOMPARE(countColour(image, DarkRed, QRect(right + 1, 0, image.width(), top)), 0);
+}
+
+void tst_Graph::labels_data()
+{
+    QTest::addColumn<double>("xMax");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<bool>("onXAxis");
+    QTest::addColumn<int>("k");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("notText");
+
+    QTest::newRow("default X at -10") << 10.0 << 10.0 << true << -10 << "-10 " << "-9 ";
+    QTest::newRow("default X at 3") << 10.0 << 10.0 << true << 3 << " 3 " << " 4 ";
+    QTest::newRow("default X at 10 in the margin") << 10.0 << 10.0 << true << 10 << " 10 " << " 1 ";
+    QTest::newRow("default Y at 5") << 10.0 << 10.0 << false << 5 << " 5 " << " 6 ";
+    QTest::newRow("default Y at -10 in the margin") << 10.0 << 10.0 << false << -10 << "-10 " << "-1 ";
+    QTest::newRow("XAxisMax 5: .5 without zero") << 5.0 << 10.0 << true << 1 << " .5 " << " 1 ";
+    QTest::newRow("XAxisMax 5: -.5") << 5.0 << 10.0 << true << -1 << "-.5 " << "-1 ";
+    QTest::newRow("XAxisMax 5: end reads 5") << 5.0 << 10.0 << true << 10 << " 5 " << " 10 ";
+    QTest::newRow("XAxisMax 5 leaves Y labels") << 5.0 << 10.0 << false << 4 << " 4 " << " 2 ";
+    QTest::newRow("YAxisMax 100: -90") << 10.0 << 100.0 << false << -9 << "-90 " << "-9 ";
+    QTest::newRow("YAxisMax 100: end reads 100") << 10.0 << 100.0 << false << 10 << " 100 " << " 10 ";
+    QTest::newRow("zero-width Y range reads 0") << 10.0 << 0.0 << false << 7 << " 0 " << " 7 ";
+}
+
+void tst_Graph::labels()
+{
+    QFETCH(double, xMax);
+    QFETCH(double, yMax);
+    QFETCH(bool, onXAxis);
+    QFETCH(int, k);
+    QFETCH(QString, text);
+    QFETCH(QString, notText);
+    showGraph();
+    graph->setXAxisMax(xMax);
+    graph->setXAxisMin(-xMax);
+    graph->setYAxisMax(yMax);
+    graph->setYAxisMin(-yMax);
+    plot(QString());
+    const double x = onXAxis ? k : 0;
+    const double y = onXAxis ? 0 : k;
+    QVERIFY(labelShows(graph->picPlot, x, y, text));
+    QVERIFY(!labelShows(graph->picPlot, x, y, notText));
+}
+
+void tst_Graph::pictureSurvivesResizing()
+{
+    showGraph();
+    plot("X");
+    PictureBox *pic = graph->picPlot;
+    const QImage before = pic->image().copy();
+    pic->hide();
+    pic->show();
+    QCOMPARE(pic->image(), before);
+    pic->resize(pic->width() + 40, pic->height() + 30);
+    QCOMPARE(pic->image().copy(before.rect()), before);
+    QCOMPARE(countColour(pic->image(), qRgb(255, 255, 255), QRect(before.width(), 0, 40, 30)), 40 * 30);
+}
+
+// ---- Plotting ----
+
+void tst_Graph::parabola()
+{
+    showGraph();
+    plot("X^2");
+    const PictureBox *pic = graph->picPlot;
+    const QImage &image = pic->image();
+    // Drawn where X^2 <= 10, that is |X| up to about 3.16.
+    QVERIFY(countColour(image, Blue, columns(pic, -3.1, 3.1)) > 100);
+    QCOMPARE(countColour(image, Blue, columns(pic, -10, -3.2)), 0);
+    QCOMPARE(countColour(image, Blue, columns(pic, 3.2, 10.5)), 0);
+    // The bottom of the curve sits at the origin; the value 9 at X = ±3.
+    const QPoint origin = pixelOf(pic, 0, 0);
+    QCOMPARE(image.pixel(origin) & 0xffffff, Blue & 0xffffff);
+    QVERIFY(countColour(image, Blue, QRect(pixelOf(pic, 3, 9) - QPoint(1, 1), QSize(3, 3))) > 0);
+    QCOMPARE(countColour(image, Blue, QRect(pixelOf(pic, 3, 5) - QPoint(3, 3), QSize(7, 7))), 0);
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+}
+
+void tst_Graph::valueBounds_data()
+{
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<bool>("drawn");
+
+    QTest::newRow("exactly YAxisMax is drawn") << "10" << true;
+    QTest::newRow("just above YAxisMax is not") << "10.000001" << false;
+    QTest::newRow("exactly YAxisMin is drawn") << "-10" << true;
+    QTest::newRow("just below YAxisMin is not") << "-10.000001" << false;
+    QTest::newRow("True counts as -1") << "X = X" << true;
+    QTest::newRow("numeric text converts") << "\"2.5\"" << true;
+    QTest::newRow("unparsable draws nothing") << "X^^2" << false;
+    QTest::newRow("failure never draws at 0: division by zero") << "1 / (X - X)" << false;
+    QTest::newRow("failure never draws at 0: domain error") << "Log(X - 100)" << false;
+    QTest::newRow("failure never draws at 0: text not numeric") << "\"abc\"" << false;
+    QTest::newRow("failure never draws at 0: Null") << "Null" << false;
+}
+
+void tst_Graph::valueBounds()
+{
+    QFETCH(QString, equation);
+    QFETCH(bool, drawn);
+    showGraph();
+    plot(equation);
+    QCOMPARE(countColour(graph->picPlot->image(), Blue) > 0, drawn);
+}
+
+void tst_Graph::failedEquationThenNextDraws()
+{
+    showGraph();
+    plot("Sin(", "-10", "10", "5", "-5");
+    const PictureBox *pic = graph->picPlot;
+    const QImage &image = pic->image();
+    const int at5 = pixelOf(pic, 0, 5).y();
+    const int atMinus5 = pixelOf(pic, 0, -5).y();
+    QVERIFY(countColour(image, Blue, QRect(0, at5, image.width(), 1)) > 100);
+    QVERIFY(countColour(image, Blue, QRect(0, atMinus5, image.width(), 1)) > 100);
+    QCOMPARE(countColour(image, Blue), countColour(image, Blue, QRect(0, at5, image.width(), 1))
+                                           + countColour(image, Blue, QRect(0, atMinus5, image.width(), 1)));
+}
+
+void tst_Graph::startEqualsEnd_data()
+{
+    QTest::addColumn<QString>("eq1");
+    QTest::addColumn<QString>("eq2");
+    QTest::addColumn<QString>("eq3");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("one equation, one point") << "X" << "" << "" << 1;
+    QTest::newRow("three equations, a point each") << "X" << "X + 1" << "X * 2" << 3;
+    QTest::newRow("same value, same point") << "X" << "4 - X" << "" << 1;
+}
+
+void tst_Graph::startEqualsEnd()
+{
+    QFETCH(QString, eq1);
+    QFETCH(QString, eq2);
+    QFETCH(QString, eq3);
+    QFETCH(int, points);
+    showGraph();
+    plot(eq1, "2", "2", eq2, eq3);
+    QCOMPARE(countColour(graph->picPlot->image(), Blue), points);
+}
+
+void tst_Graph::startAboveEnd()
+{
+    showGraph();
+    plot("X", "8", "-8");
+    const PictureBox *pic = graph->picPlot;
+    QVERIFY(countColour(pic->image(), Blue, columns(pic, -7.9, -0.1)) > 100);
+    QVERIFY(countColour(pic->image(), Blue, columns(pic, 0.1, 7.9)) > 100);
+    QCOMPARE(countColour(pic->image(), Blue, columns(pic, 8.1, 10.5)), 0);
+}
+
+void tst_Graph::captions_data()
+{
+    QTest::addColumn<QString>("eq1");
+    QTest::addColumn<QString>("eq2");
+    QTest::addColumn<QString>("eq3");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("all empty: caption unchanged") << "" << "" << "" << QStringList();
+    QTest::newRow("blank-only equation is not skipped")
+        << "   " << "" << "" << QStringList{"Graphing:    ", "Plotwell"};
+    QTest::newRow("untrimmed, one after the other")
+        << " X " << "" << "X^2" << QStringList{"Graphing:  X ", "Graphing: X^2", "Plotwell"};
+}
+
+void tst_Graph::captions()
+{
+    QFETCH(QString, eq1);
+    QFETCH(QString, eq2);
+    QFETCH(QString, eq3);
+    QFETCH(QStringList, shown);
+    showGraph();
+    QSignalSpy titles(graph.get(), &QWidget::windowTitleChanged);
+    plot(eq1, "-1", "1", eq2, eq3);
+    QStringList actual;
+    for (const QList<QVariant> &args : titles)
+        actual << args.at(0).toString();
+    QCOMPARE(actual, shown);
+}
+
+void tst_Graph::extremes_data()
+{
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<double>("xMax");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<bool>("drawn");
+
+    QTest::newRow("zero-width Y range") << "0" << "-10" << "10" << 10.0 << 0.0 << false;
+    QTest::newRow("zero-width X range") << "X" << "-10" << "10" << 0.0 << 10.0 << false;
+    QTest::newRow("both ranges zero") << "0" << "-10" << "10" << 0.0 << 0.0 << false;
+    QTest::newRow("range of X overflows") << "1" << "-1E308" << "1E308" << 10.0 << 10.0 << false;
+    QTest::newRow("mapping overflows single precision") << "X" << "1" << "10" << 1e-300 << 10.0 << false;
+    QTest::newRow("axis width overflows a double") << "X" << "-10" << "10" << 1e308 << 10.0 << true;
+    QTest::newRow("tiny Y range") << "0.5E-300" << "-10" << "10" << 10.0 << 1e-300 << true;
+    QTest::newRow("empty range boxes read as 0") << "X + 1" << "" << "" << 10.0 << 10.0 << true;
+}
+
+void tst_Graph::extremes()
+{
+    QFETCH(QString, equation);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(double, xMax);
+    QFETCH(double, yMax);
+    QFETCH(bool, drawn);
+    showGraph();
+    graph->setXAxisMax(xMax);
+    graph->setXAxisMin(-xMax);
+    graph->setYAxisMax(yMax);
+    graph->setYAxisMin(-yMax);
+    plot(equation, start, end);
+    QCOMPARE(countColour(graph->picPlot->image(), Blue) > 0, drawn);
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+    // The grid is still there.
+    QVERIFY(countColour(graph->picPlot->image(), Red) > 0);
+}
+
+void tst_Graph::readAtEverySample_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<double>("drawnAt");
+    QTest::addColumn<double>("emptyAt");
+
+    QTest::newRow("equation edited during the run") << "equation" << -5.0 << 5.0;
+    QTest::newRow("Y range widened during the run") << "range" << 2.5 << 5.0;
+    QTest::newRow("Start and End are read once") << "start" << 5.0 << -5.0;
+}
+
+// The change is made at the run's first yield, before its first sample.
+void tst_Graph::readAtEverySample()
+{
+    QFETCH(QString, change);
+    QFETCH(double, drawnAt);
+    QFETCH(double, emptyAt);
+    showGraph();
+    QTimer::singleShot(0, graph.get(), [&] {
+        if (change == "equation") {
+            graph->txtFunc_1->setText("-5");
+        } else if (change == "range") {
+            graph->setYAxisMax(20);
+            graph->setYAxisMin(-20);
+        } else {
+            graph->txtFrom->setText("100");
+            graph->txtTo->setText("200");
+        }
+    });
+    plot(change == "start" ? "X - (X - 5)" : "5");
+    const PictureBox *pic = graph->picPlot;
+    const QImage &image = pic->image();
+    QVERIFY(countColour(image, Blue, QRect(0, pixelOf(pic, 0, drawnAt).y(), image.width(), 1)) > 100);
+    QCOMPARE(countColour(image, Blue, QRect(0, pixelOf(pic, 0, emptyAt).y(), image.width(), 1)), 0);
+}
+
+// Plot pressed during a run starts a whole new run; the interrupted one then goes on.
+void tst_Graph::nestedPlot()
+{
+    showGraph();
+    QSignalSpy titles(graph.get(), &QWidget::windowTitleChanged);
+    bool nested = false;
+    QTimer::singleShot(0, graph.get(), [&] {
+        nested = true;
+        graph->cmdPlot->click();
+    });
+    plot("X", "-10", "10", "X^2");
+    QVERIFY(nested);
+    QStringList actual;
+    for (const QList<QVariant> &args : titles)
+        actual << args.at(0).toString();
+    const QStringList expected = {"Graphing: X", "Graphing: X^2", "Graphing: X", "Graphing: X^2", "Plotwell"};
+    QCOMPARE(actual, expected);
+    const PictureBox *pic = graph->picPlot;
+    QVERIFY(countColour(pic->image(), Blue, columns(pic, 4, 9)) > 100);      // the line X
+    QCOMPARE(pic->image().pixel(pixelOf(pic, 0, 0)) & 0xffffff, Blue & 0xffffff); // X^2 at 0
+}
+
+void tst_Graph::closeDuringRun_data()
+{
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("Exit button") << "cmdExit";
+    QTest::newRow("Files > Exit") << "mnuExit";
+    QTest::newRow("close box") << "close";
+}
+
+void tst_Graph::closeDuringRun()
+{
+    QFETCH(QString, how);
+    QPointer<frmGraph> shown;
+    int blueAfterRun = -1;
+    bool visibleAfterRun = true;
+    QString captionAfterRun;
+    testing::OnNextModal([&](QWidget *w) {
+        shown = qobject_cast<frmGraph *>(w);
+        QVERIFY(shown);
+        QTimer::singleShot(0, shown, [&] {
+            if (how == "cmdExit")
+                testing::Click(shown->cmdExit);
+            else if (how == "mnuExit")
+                shown->mnuExit->trigger();
+            else
+                shown->close();
+        });
+        shown->txtFunc_1->setText("X");
+        shown->txtFunc_2->setText("X^2");
+        shown->txtFrom->setText("-10");
+        shown->txtTo->setText("10");
+        shown->cmdPlot->click();
+        // The run has stopped at its first yield: grid drawn, no point, window closed.
+        blueAfterRun = countColour(shown->picPlot->image(), Blue);
+        visibleAfterRun = shown->isVisible();
+        captionAfterRun = shown->windowTitle();
+    });
+    platform::ShowModal(new frmGraph);
+    QCOMPARE(blueAfterRun, 0);
+    QVERIFY(!visibleAfterRun);
+    QCOMPARE(captionAfterRun, QStringLiteral("Plotwell"));
+    QVERIFY(shown.isNull());
+    QVERIFY(!frmGraph::instance());
+}
+
+// ---- The Axis Scales dialog ----
+
+void tst_Graph::axisDialog_data()
+{
+    QTest::addColumn<QStringList>("typed");   // XMin, XMax, YMin, YMax; null: not touched
+    QTest::addColumn<QString>("finish");      // OK, Cancel, close box
+    QTest::addColumn<QStringList>("shown");   // the boxes after leaving them
+    QTest::addColumn<double>("xMax");
+    QTest::addColumn<double>("yMax");
+
+    const QString none;
+    QTest::newRow("OK untouched writes the same ranges")
+        << QStringList{none, none, none, none} << "OK" << QStringList{"", "", "", ""} << 7.0 << 3.0;
+    QTest::newRow("XMax -20 shows 20")
+        << QStringList{none, "-20", none, none} << "OK" << QStringList{"", "20", "", ""} << 20.0 << 3.0;
+    QTest::newRow("YMax 5 and YMin 1 give -5..5")
+        << QStringList{none, none, "1", "5"} << "OK" << QStringList{"", "", "1", "5"} << 7.0 << 5.0;
+    QTest::newRow("XMax 8.50 shows 8.5")
+        << QStringList{none, "8.50", none, none} << "OK" << QStringList{"", "8.5", "", ""} << 8.5 << 3.0;
+    QTest::newRow("letters empty the box and keep the value")
+        << QStringList{none, "abc", none, "xyz"} << "OK" << QStringList{"", "", "", ""} << 7.0 << 3.0;
+    QTest::newRow("minima keep their sign and are never applied")
+        << QStringList{"-30", none, "40", none} << "OK" << QStringList{"-30", "", "40", ""} << 7.0 << 3.0;
+    QTest::newRow("maximum 0 is accepted")
+        << QStringList{none, none, none, "0"} << "OK" << QStringList{"", "", "", "0"} << 7.0 << 0.0;
+    QTest::newRow("Cancel writes nothing")
+        << QStringList{none, "50", none, "60"} << "Cancel" << QStringList{"", "50", "", "60"} << 7.0 << 3.0;
+    QTest::newRow("close box writes nothing")
+        << QStringList{none, "50", none, "60"} << "close" << QStringList{"", "50", "", "60"} << 7.0 << 3.0;
+}
+
+void tst_Graph::axisDialog()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, finish);
+    QFETCH(QStringList, shown);
+    QFETCH(double, xMax);
+    QFETCH(double, yMax);
+    showGraph();
+    graph->setXAxisMax(7);
+    graph->setXAxisMin(-7);
+    graph->setYAxisMax(3);
+    graph->setYAxisMin(-3);
+    QStringList actual;
+    withAxisDialog([&](diaFunctions *dialog) {
+        platform::TextBox *const boxes[] = {dialog->txtXMin, dialog->txtXMax, dialog->txtYMin, dialog->txtYMax};
+        for (int i = 0; i < 4; ++i) {
+            if (typed[i].isNull())
+                continue;
+            boxes[i]->setFocus();
+            QTest::keyClicks(boxes[i], typed[i]);
+            QTest::keyClick(boxes[i], Qt::Key_Tab);
+        }
+        for (platform::TextBox *box : boxes)
+            actual << box->text();
+        if (finish == "OK")
+            testing::Click(dialog->OKButton);
+        else if (finish == "Cancel")
+            testing::Click(dialog->CancelButton);
+        else
+            dialog->close();
+        QVERIFY(!dialog->isVisible());
+    });
+    QCOMPARE(actual, shown);
+    QCOMPARE(graph->XAxisMax(), xMax);
+    QCOMPARE(graph->XAxisMin(), -xMax);
+    QCOMPARE(graph->YAxisMax(), yMax);
+    QCOMPARE(graph->YAxisMin(), -yMax);
+}
+
+void tst_Graph::axisDialogIgnoresEnterAndEsc()
+{
+    showGraph();
+    withAxisDialog([&](diaFunctions *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Axis Scales"));
+        QVERIFY(!dialog->OKButton->autoDefault() && !dialog->OKButton->isDefault());
+        QVERIFY(!dialog->CancelButton->autoDefault() && !dialog->CancelButton->isDefault());
+        dialog->txtXMax->setFocus();
+        QTest::keyClicks(dialog->txtXMax, "40");
+        for (QWidget *target : {static_cast<QWidget *>(dialog->txtXMax), static_cast<QWidget *>(dialog->OKButton),
+                                static_cast<QWidget *>(dialog->CancelButton)}) {
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            QTest::keyClick(target, Qt::Key_Enter);
+            QTest::keyClick(target, Qt::Key_Escape);
+            QVERIFY2(dialog->isVisible(), qPrintable(target->objectName()));
+        }
+        QCOMPARE(dialog->txtXMax->text(), QStringLiteral("40"));
+        testing::Click(dialog->OKButton);
+    });
+    QCOMPARE(graph->XAxisMax(), 40.0);
+    QCOMPARE(graph->XAxisMin(), -40.0);
+}
+
+void tst_Graph::axisDialogReopensEmpty()
+{
+    showGraph();
+    withAxisDialog([&](diaFunctions *dialog) {
+        dialog->txtXMin->setFocus();
+        QTest::keyClicks(dialog->txtXMin, "-2");
+        QTest::keyClick(dialog->txtXMin, Qt::Key_Tab);
+        QTest::keyClicks(dialog->txtXMax, "20");
+        testing::Click(dialog->OKButton);
+    });
+    QCOMPARE(graph->XAxisMax(), 20.0);
+    withAxisDialog([&](diaFunctions *dialog) {
+        for (platform::TextBox *box : {dialog->txtXMin, dialog->txtXMax, dialog->txtYMin, dialog->txtYMax})
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(dialog->txtXMin));
+        testing::Click(dialog->OKButton);
+    });
+    // OK without typing writes back what the window had.
+    QCOMPARE(graph->XAxisMax(), 20.0);
+    QCOMPARE(graph->XAxisMin(), -20.0);
+}
+
+void tst_Graph::endingTheProgramStopsTheRun()
+{
+    showGraph();
+    QTimer::singleShot(0, graph.get(), [] { platform::EndProgram(); });
+    plot("X", "-10", "10", "X^2", "X^3");
+    QCOMPARE(countColour(graph->picPlot->image(), Blue), 0);
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+    QVERIFY(!graph->isVisible());
+    QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
+}
+
+QTEST_MAIN(tst_Graph)
+#include "tst_graph.moc"
