@@ -1,6 +1,11 @@
 #include "main/frmMain.h"
 
 #include "calc/modGrid.h"
+#include "graph/frmGraph.h"
+#include "info/diaHelp.h"
+#include "info/diaStore.h"
+#include "info/diaTech.h"
+#include "info/frmAbout.h"
 #include "input/clsValidator.h"
 #include "input/diaOptions.h"
 #include "platform/Controls.h"
@@ -302,13 +307,36 @@ void frmMain::mnuExit_Click()
     close();
 }
 
-// The windows these open arrive with their own classes.
-void frmMain::cmdGraph_Click() {}
-void frmMain::cmdVisit_Click() {}
-void frmMain::mnuHelpTopics_Click() {}
-void frmMain::mnuTechSupport_Click() {}
-void frmMain::mnuStore_Click() {}
-void frmMain::mnuAbout_Click() {}
+// Each window is created afresh, shown modally, and gone when it closes.
+void frmMain::cmdGraph_Click()
+{
+    platform::ShowModal(new frmGraph);
+}
+
+void frmMain::cmdVisit_Click()
+{
+    platform::ShowModal(new diaStore);
+}
+
+void frmMain::mnuHelpTopics_Click()
+{
+    platform::ShowModal(new diaHelp);
+}
+
+void frmMain::mnuTechSupport_Click()
+{
+    platform::ShowModal(new diaTech);
+}
+
+void frmMain::mnuStore_Click()
+{
+    platform::ShowModal(new diaStore);
+}
+
+void frmMain::mnuAbout_Click()
+{
+    platform::ShowModal(new frmAbout);
+}
 
 void frmMain::mnuPlaces_Click()
 {
