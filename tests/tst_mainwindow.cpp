@@ -7,6 +7,7 @@
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -46,6 +47,8 @@ private slots:
     void gridKeepsTextsWhenResized();
     void gridActionOther();
     void gridIgnoresWritesOutside();
+    void copyFromGrid_data();
+    void copyFromGrid();
 
     void endingByExit_data();
     void endingByExit();
@@ -359,6 +362,37 @@ void tst_MainWindow::gridIgnoresWritesOutside()
     QCOMPARE(form->msGrid->Rows(), 2);
     QCOMPARE(form->msGrid->Cols(), 4);
     QVERIFY(form->msGrid->TextMatrix(1, 0).isEmpty());
+}
+
+void tst_MainWindow::copyFromGrid_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("block of cells") << "cells" << "1.0\tA\n2.0\tB\n";
+    QTest::newRow("whole columns with their header") << "columns" << "X Values\tY1 Values\n1.0\tA\n2.0\tB\n\t\n";
+}
+
+// The copy shortcut puts the selected cells on the clipboard as tab-separated lines.
+void tst_MainWindow::copyFromGrid()
+{
+    QFETCH(QString, selection);
+    QFETCH(QString, copied);
+    modGrid::SetGridRows(2);  // header and three reading rows
+    const QStringList cells = {"1.0", "A", "2.0", "B"};
+    for (int i = 0; i < cells.size(); ++i)
+        form->msGrid->setTextMatrix(1 + i / 2, i % 2, cells[i]);
+    QItemSelectionModel *model = form->msGrid->selectionModel();
+    QAbstractItemModel *table = form->msGrid->model();
+    if (selection == QLatin1String("cells")) {
+        model->select(QItemSelection(table->index(0, 0), table->index(1, 1)), QItemSelectionModel::Select);
+    } else {
+        model->select(QItemSelection(table->index(0, 0), table->index(1, 1)),
+                      QItemSelectionModel::Select | QItemSelectionModel::Columns);
+    }
+    QApplication::clipboard()->clear();
+    form->msGrid->setFocus();
+    QTest::keySequence(form->msGrid, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), copied);
 }
 
 void tst_MainWindow::endingByExit_data()
