@@ -12,17 +12,6 @@ namespace {
 
 QString g_equations[3];
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 enum class Handover { Statement, Code };
 
 QString evaluate(const QString &equation, double x, Handover how)
@@ -46,9 +35,9 @@ QString evaluate(const QString &equation, double x, Handover how)
 
 } // namespace
 
-void SetEquation1(const QString &text) { g_equations[0] = trimSpaces(text); }
-void SetEquation2(const QString &text) { g_equations[1] = trimSpaces(text); }
-void SetEquation3(const QString &text) { g_equations[2] = trimSpaces(text); }
+void SetEquation1(const QString &text) { g_equations[0] = platform::TrimSpaces(text).toString(); }
+void SetEquation2(const QString &text) { g_equations[1] = platform::TrimSpaces(text).toString(); }
+void SetEquation3(const QString &text) { g_equations[2] = platform::TrimSpaces(text).toString(); }
 
 QString Equation1() { return g_equations[0]; }
 QString Equation2() { return g_equations[1]; }

@@ -25,17 +25,6 @@ constexpr float SamplesPerUnit = 500;
 // The grid spans -10 to 10 user units on both axes.
 constexpr double GridSpan = 20;
 
-QStringView trimSpaces(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.sliced(first, last - first);
-}
-
 // One coordinate of the mapping from equation values to the user scale, as the
 // single-precision value it is drawn at. False where the mapping has no such value:
 // a range of zero width, or a result beyond the single-precision range.
@@ -185,7 +174,7 @@ double frmGraph::graphValue(platform::TextBox *box, EquationText &equation, Hand
         const QString text = box->text();
         if (text != equation.source) {
             equation.source = text;
-            equation.trimmed = trimSpaces(text).toUtf8().toStdString();
+            equation.trimmed = platform::TrimSpaces(text).toUtf8().toStdString();
         }
         return m_scControl->Eval(std::string_view(equation.trimmed)).toDouble();
     } catch (const std::exception &) {

@@ -64,9 +64,7 @@ diaFunctions::diaFunctions(QWidget *parent)
 
 diaFunctions::~diaFunctions()
 {
-    // The boxes lose the focus while they are destroyed; no handler may run by then.
-    for (platform::TextBox *box : findChildren<platform::TextBox *>())
-        box->disconnect(this);
+    platform::ReleaseTextBoxes(this);
 }
 
 void diaFunctions::Form_Load()

@@ -33,21 +33,11 @@ frmGraph::frmGraph()
 {
     g_instance = this;
     setObjectName(QStringLiteral("frmGraph"));
-    // A sizable border without a maximize button.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, QColor(255, 255, 255));
-    setPalette(white);
-    setAutoFillBackground(true);
+    platform::PrepareMainWindow(this, QColor(255, 255, 255));
 
     createControls();
     createMenus();
-    platform::SetupForm(this, QStringLiteral("Plotwell"), ClientWidth, ClientHeight);
-    resize(width(), height() + menuBar()->sizeHint().height());
+    platform::FinishMainWindow(this, QStringLiteral("Plotwell"), ClientWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
     Form_Load();
@@ -56,9 +46,7 @@ frmGraph::frmGraph()
 
 frmGraph::~frmGraph()
 {
-    // The boxes lose the focus while they are destroyed; no handler may run by then.
-    for (platform::TextBox *box : findChildren<platform::TextBox *>())
-        box->disconnect(this);
+    platform::ReleaseTextBoxes(this);
     if (g_instance == this)
         g_instance = nullptr;
 }

@@ -67,21 +67,12 @@ frmMain::frmMain()
     platform::BeginProgram();
     g_instance = this;
     setObjectName(QStringLiteral("frmMain"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    platform::PrepareMainWindow(this, QColor(192, 192, 192));
 
     createControls();
     createKeypad();
     createMenus();
-    platform::SetupForm(this, QStringLiteral("Tarnwick"), ClientWidth, ClientHeight);
-    resize(width(), height() + menuBar()->sizeHint().height());
+    platform::FinishMainWindow(this, QStringLiteral("Tarnwick"), ClientWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
     Form_Load();
@@ -90,9 +81,7 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
-    // The boxes lose the focus while they are destroyed; no handler may run by then.
-    for (platform::TextBox *box : findChildren<platform::TextBox *>())
-        box->disconnect(this);
+    platform::ReleaseTextBoxes(this);
     if (g_instance == this)
         g_instance = nullptr;
 }

@@ -6,6 +6,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -56,6 +58,33 @@ void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int 
     form->setWindowIcon(AppIcon());
     form->setFont(DefaultFont());
     form->resize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+}
+
+QWidget *PrepareMainWindow(QMainWindow *form, const QColor &background)
+{
+    form->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    auto *client = new QWidget(form);
+    client->setObjectName(QStringLiteral("client"));
+    form->setCentralWidget(client);
+    QPalette colours = form->palette();
+    colours.setColor(QPalette::Window, background);
+    form->setPalette(colours);
+    form->setAutoFillBackground(true);
+    return client;
+}
+
+void FinishMainWindow(QMainWindow *form, const QString &caption, int clientWidthTwips,
+                      int clientHeightTwips)
+{
+    SetupForm(form, caption, clientWidthTwips, clientHeightTwips);
+    form->resize(form->width(), form->height() + form->menuBar()->sizeHint().height());
+}
+
+void ReleaseTextBoxes(QWidget *form)
+{
+    for (TextBox *box : form->findChildren<TextBox *>())
+        box->disconnect(form);
 }
 
 } // namespace platform

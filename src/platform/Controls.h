@@ -9,6 +9,7 @@
 
 class QGroupBox;
 class QLabel;
+class QMainWindow;
 class QPushButton;
 class QRadioButton;
 
@@ -48,5 +49,16 @@ QString ArrayName(const char *name, int index);
 
 // Gives a top-level window a fixed client area in twips and the program's look.
 void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int clientHeightTwips);
+
+// A main window: sizable, a minimize but no maximize button, the given background, and a
+// client widget (returned) for the controls. Call FinishMainWindow once the menus exist.
+QWidget *PrepareMainWindow(QMainWindow *form, const QColor &background);
+// Caption, icon and size: the client area in twips plus the menu bar.
+void FinishMainWindow(QMainWindow *form, const QString &caption, int clientWidthTwips,
+                      int clientHeightTwips);
+
+// Disconnects the window's text boxes from it: boxes lose the focus while they are
+// destroyed, and by then no handler of the window may run.
+void ReleaseTextBoxes(QWidget *form);
 
 } // namespace platform

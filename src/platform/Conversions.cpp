@@ -24,4 +24,15 @@ QString FormatPattern(double value, int decimals)
     return QString::fromStdString(script::formatDecimals(value, decimals));
 }
 
+QStringView TrimSpaces(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.sliced(first, last - first);
+}
+
 } // namespace platform

@@ -20,4 +20,7 @@ double LeadingNumber(QStringView text);
 /// decimals, rounded half away from zero on the value's 15-significant-digit form.
 QString FormatPattern(double value, int decimals);
 
+/// The text without its leading and trailing space characters; tabs and other blanks stay.
+QStringView TrimSpaces(QStringView text);
+
 } // namespace platform
