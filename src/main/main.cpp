@@ -1,11 +1,12 @@
 #include "main/frmMain.h"
+#include "platform/Program.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setApplicationName(platform::AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setStyle(QStringLiteral("Fusion"));
 
