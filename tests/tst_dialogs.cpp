@@ -734,11 +734,15 @@ void tst_Dialogs::storeVisitTwice()
     }
 }
 
+// Without a browser the user is told where the store is; the dialog closes all the same.
 void tst_Dialogs::storeVisitWithoutBrowser()
 {
+    const QString address = QStringLiteral("https://[no address");
     bool closed = false;
+    testing::ShownMessage message;
     testing::OnNextModal([&](QWidget *w) {
-        w->setWindowTitle("https://[no address");
+        w->setWindowTitle(address);
+        testing::AnswerNextMessage(&message);
         testing::Click(w->findChild<QPushButton *>("cmdVisit"));
         closed = !w->isVisible();
         w->close();
@@ -746,6 +750,9 @@ void tst_Dialogs::storeVisitWithoutBrowser()
     platform::ShowModal(new diaStore);
     QVERIFY(closed);
     QVERIFY(browser.urls.isEmpty());
+    QVERIFY(message.shown);
+    QCOMPARE(message.title, QStringLiteral("Quarro"));
+    QVERIFY2(message.text.contains(address), qPrintable(message.text));
 }
 
 QTEST_MAIN(tst_Dialogs)

@@ -2,6 +2,7 @@
 
 #include "calc/modGrid.h"
 #include "helpers/ModalDriver.h"
+#include "info/diaTech.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
@@ -39,6 +40,7 @@ private slots:
     void menus();
     void tabOrder();
     void opening();
+    void activationRestoresLayout_data();
     void activationRestoresLayout();
 
     void gridAtStart();
@@ -264,19 +266,37 @@ void tst_MainWindow::opening()
 }
 
 // Closing a window shown from the main window makes it active again: back to the top-left
-// corner, column widths and headers restored, result rows kept.
+// corner, column widths and headers restored, result rows kept. A message box closing is
+// no such activation: the window stays where the user put it.
+void tst_MainWindow::activationRestoresLayout_data()
+{
+    QTest::addColumn<bool>("ownWindow");
+    QTest::newRow("a window of ours closes") << true;
+    QTest::newRow("a message box closes") << false;
+}
+
 void tst_MainWindow::activationRestoresLayout()
 {
+    QFETCH(bool, ownWindow);
     form->move(120, 80);
     form->msGrid->setColumnWidth(1, 40);
     form->msGrid->setTextMatrix(0, 2, QStringLiteral("changed"));
     form->msGrid->setTextMatrix(3, 1, QStringLiteral("kept"));
 
-    QDialog dialog(form.get());
     testing::OnNextModal([](QWidget *w) { w->close(); });
-    dialog.exec();
-    form->activateWindow();
+    if (ownWindow)
+        platform::ShowModal(new diaTech, form.get());
+    else
+        platform::MsgBoxCritical(form.get(), QStringLiteral("text"), QStringLiteral("title"));
 
+    if (!ownWindow) {
+        // The desktop hands the activation back to the main window.
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(form->pos(), QPoint(120, 80));
+        QCOMPARE(form->msGrid->columnWidth(1), 40);
+        return;
+    }
     QTRY_COMPARE(form->pos(), QPoint(0, 0));
     QCOMPARE(form->msGrid->columnWidth(1), platform::TwipsToPixels(1600));
     QCOMPARE(form->msGrid->TextMatrix(0, 2), QStringLiteral("Y2 Values"));

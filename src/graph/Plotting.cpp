@@ -75,10 +75,21 @@ bool frmGraph::runMustStop() const
 
 void frmGraph::cmdPlot_Click()
 {
-    // A Plot that arrives together with the close does not start a run.
-    if (runMustStop())
-        return;
+    {
+        // A Plot that arrives together with the close does not start a run; nor does one
+        // past the bound of nested runs.
+        const platform::NestedRun nested(m_runDepth);
+        if (runMustStop() || !nested.admitted())
+            return;
+        plotEquations();
+    }
+    // The close that came during the run happens now that no run works on the window.
+    if (m_runDepth == 0 && m_closePending && !platform::ProgramEnding())
+        close();
+}
 
+void frmGraph::plotEquations()
+{
     const QString savedCaption = windowTitle();
     picPlot->Cls();
     const double start = platform::LeadingNumber(txtFrom->text());
@@ -86,13 +97,6 @@ void frmGraph::cmdPlot_Click()
     DrawAxes();
     m_scControl->Reset();
     const double n = static_cast<float>(picPlot->ScaleWidth()) * SamplesPerUnit;
-
-    // Counts this run while it is on the stack, however it leaves.
-    struct RunScope {
-        int &depth;
-        explicit RunScope(int &d) : depth(d) { ++depth; }
-        ~RunScope() { --depth; }
-    };
 
     struct Plotted {
         platform::TextBox *box;
@@ -104,40 +108,30 @@ void frmGraph::cmdPlot_Click()
         {txtFunc_3, &frmGraph::GraphValue3},
     };
 
-    {
-        RunScope scope(m_runDepth);
-        platform::BusyPointer busy;
-        for (const Plotted &equation : equations) {
-            if (equation.box->text().isEmpty())
-                continue;
-            setWindowTitle(QStringLiteral("Graphing: ") + equation.box->text());
-            bool stopped = false;
-            for (double i = 1; i <= n; i += 1) {
-                platform::DoEvents();
-                if (runMustStop()) {
-                    stopped = true;
-                    break;
-                }
-                const double X = (i / n) * (end - start) + start;
-                const double Y = (this->*equation.value)(X);
-                if (Y < m_yAxisMin || Y > m_yAxisMax)
-                    continue;
-                float screenX = 0;
-                float screenY = 0;
-                if (!toScreen(X, m_xAxisMax - m_xAxisMin, screenX) || !toScreen(Y, m_yAxisMax - m_yAxisMin, screenY))
-                    continue;
-                if (EvalOK)
-                    picPlot->PSet(screenX, screenY, PointColour);
+    platform::BusyPointer busy;
+    for (const Plotted &equation : equations) {
+        if (equation.box->text().isEmpty())
+            continue;
+        setWindowTitle(QStringLiteral("Graphing: ") + equation.box->text());
+        for (double i = 1; i <= n; i += 1) {
+            platform::DoEvents();
+            if (runMustStop()) {
+                setWindowTitle(savedCaption);
+                return;
             }
-            if (stopped)
-                break;
+            const double X = (i / n) * (end - start) + start;
+            const double Y = (this->*equation.value)(X);
+            if (Y < m_yAxisMin || Y > m_yAxisMax)
+                continue;
+            float screenX = 0;
+            float screenY = 0;
+            if (!toScreen(X, m_xAxisMax - m_xAxisMin, screenX) || !toScreen(Y, m_yAxisMax - m_yAxisMin, screenY))
+                continue;
+            if (EvalOK)
+                picPlot->PSet(screenX, screenY, PointColour);
         }
-        setWindowTitle(savedCaption);
     }
-
-    // The close that came during the run happens now that no run works on the window.
-    if (m_runDepth == 0 && m_closePending && !platform::ProgramEnding())
-        close();
+    setWindowTitle(savedCaption);
 }
 
 double frmGraph::GraphValue1(double X)
@@ -175,6 +169,11 @@ double frmGraph::graphValue(platform::TextBox *box, EquationText &equation, Hand
         if (text != equation.source) {
             equation.source = text;
             equation.trimmed = platform::TrimSpaces(text).toUtf8().toStdString();
+        }
+        // A box of blanks holds no equation: it has no value, as in the table.
+        if (equation.trimmed.empty()) {
+            EvalOK = false;
+            return 0;
         }
         return m_scControl->Eval(std::string_view(equation.trimmed)).toDouble();
     } catch (const std::exception &) {

@@ -4,6 +4,7 @@
 #include "input/clsValidator.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
+#include "platform/Program.h"
 #include "platform/TextBox.h"
 
 #include <QEvent>
@@ -18,8 +19,7 @@ using platform::DesignFont;
 using platform::Typeface;
 
 diaFunctions::diaFunctions(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, platform::FixedDialogFlags)
 {
     setObjectName(QStringLiteral("diaFunctions"));
     platform::SetupForm(this, QStringLiteral("Axis Scales"), 3255, 3345);
@@ -89,14 +89,9 @@ void diaFunctions::Form_Unload()
 
 bool diaFunctions::event(QEvent *event)
 {
-    // The working copy is taken once per opening, at the first showing or activation:
-    // the dialog is modal, so any later activation only comes back from another program,
-    // and taking the copy again then would drop values the user has already entered.
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::Show || type == QEvent::WindowActivate) && !m_activated) {
-        m_activated = true;
+    // The dialog shows no other window, so it becomes active once per opening.
+    if (platform::BecameActive(this, event))
         Form_Activate();
-    }
     return QDialog::event(event);
 }
 

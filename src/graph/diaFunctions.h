@@ -62,5 +62,4 @@ private:
     double dYMax = 0;
     double dYMin = 0;
     std::unique_ptr<clsValidator> objValidator;
-    bool m_activated = false;
 };

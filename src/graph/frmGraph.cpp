@@ -143,7 +143,7 @@ void frmGraph::Form_Load()
 
 void frmGraph::Form_Activate()
 {
-    move(0, 0);
+    platform::MoveForm(this, 0, 0);
 }
 
 void frmGraph::Form_Unload()
@@ -156,12 +156,7 @@ void frmGraph::Form_Unload()
 
 bool frmGraph::event(QEvent *event)
 {
-    // Activation runs Form_Activate; so does the first showing, for desktops that
-    // activate no window by themselves.
-    const bool firstShow = event->type() == QEvent::Show && !m_shown;
-    if (firstShow)
-        m_shown = true;
-    if ((event->type() == QEvent::WindowActivate || firstShow) && !platform::ProgramEnding())
+    if (platform::BecameActive(this, event))
         Form_Activate();
     return QMainWindow::event(event);
 }
@@ -212,8 +207,5 @@ void frmGraph::mnuExit_Click()
 
 void frmGraph::mnuAxis_Click()
 {
-    platform::ShowModal(new diaFunctions(this));
-    // Closing the dialog hands the activation back to this window, as a desktop does.
-    if (!platform::ProgramEnding())
-        activateWindow();
+    platform::ShowModal(new diaFunctions(this), this);
 }

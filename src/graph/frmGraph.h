@@ -100,6 +100,7 @@ private:
 
     // Plotting.
     void DrawAxes();
+    void plotEquations();
     double GraphValue1(double X);
     double GraphValue2(double X);
     double GraphValue3(double X);
@@ -119,5 +120,4 @@ private:
     int m_runDepth = 0;          // plot runs on the stack (a nested Plot adds one)
     bool m_closePending = false; // closing waits until every run has stopped
     bool m_unloaded = false;
-    bool m_shown = false;
 };

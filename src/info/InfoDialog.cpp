@@ -4,16 +4,25 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QWindow>
 
 InfoDialog::InfoDialog(const QString &name, const QString &caption, int clientWidthTwips,
                        int clientHeightTwips, bool escapeCloses)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint)
+    : QDialog(nullptr, platform::FixedDialogFlags)
     , m_escapeCloses(escapeCloses)
 {
     setObjectName(name);
     platform::SetupForm(this, caption, clientWidthTwips, clientHeightTwips);
     setFixedSize(size());
+}
+
+bool InfoDialog::event(QEvent *event)
+{
+    // For an empty title the toolkit writes the program's name into the title bar; a blank
+    // native title keeps the bar empty while the window's own title stays empty.
+    if (event->type() == QEvent::Show && windowTitle().isEmpty() && windowHandle())
+        windowHandle()->setTitle(QStringLiteral(" "));
+    return QDialog::event(event);
 }
 
 void InfoDialog::keyPressEvent(QKeyEvent *event)

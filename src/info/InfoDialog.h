@@ -17,6 +17,7 @@ public:
                bool escapeCloses);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

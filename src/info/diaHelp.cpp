@@ -1,6 +1,7 @@
 #include "info/diaHelp.h"
 
 #include "platform/Controls.h"
+#include "platform/Program.h"
 #include "platform/TextBox.h"
 
 #include <QApplication>
@@ -165,15 +166,14 @@ diaHelp::diaHelp()
 
 bool diaHelp::event(QEvent *event)
 {
-    // A fresh instance is shown once per opening: that showing is when it becomes active.
-    if (event->type() == QEvent::Show)
+    if (platform::BecameActive(this, event))
         Form_Activate();
     return InfoDialog::event(event);
 }
 
 void diaHelp::Form_Activate()
 {
-    move(0, 0);
+    platform::MoveForm(this, 0, 0);
     lblTitle->setText(QStringLiteral("Following are the rules and some examples.") + CRLF + CRLF
                       + QStringLiteral("Equations must be entered using an X (or x) as the argument. ")
                       + QStringLiteral("For example: 5*Sin(X)."));

@@ -1,6 +1,7 @@
 #include "info/diaStore.h"
 
 #include "platform/Controls.h"
+#include "platform/Program.h"
 #include "platform/WebPage.h"
 
 #include <QPushButton>
@@ -22,8 +23,11 @@ diaStore::diaStore()
 
 void diaStore::cmdVisit_Click()
 {
-    // The browser runs on its own; when none can be started the dialog still closes.
-    platform::OpenWebPage(windowTitle());
+    // The browser runs on its own. When none can be started the user is told where the
+    // store is, and the dialog closes all the same.
+    if (!platform::OpenWebPage(windowTitle()))
+        platform::MsgBoxCritical(this, QStringLiteral("No web browser could be started to open %1.").arg(windowTitle()),
+                                 platform::MessageTitle());
     accept();
 }
 

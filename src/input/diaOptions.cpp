@@ -2,6 +2,7 @@
 
 #include "main/frmMain.h"
 #include "platform/Controls.h"
+#include "platform/Program.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -16,8 +17,7 @@ constexpr const char *Captions[] = {"1 Place", "2 Places", "3 Places", "4 Places
 } // namespace
 
 diaOptions::diaOptions(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, platform::FixedDialogFlags)
 {
     setObjectName(QStringLiteral("diaOptions"));
     platform::SetupForm(this, QStringLiteral("Options"), 2925, 3195);
@@ -45,14 +45,14 @@ diaOptions::diaOptions(QWidget *parent)
 
 bool diaOptions::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+    if (platform::BecameActive(this, event))
         Form_Activate();
     return QDialog::event(event);
 }
 
 void diaOptions::Form_Activate()
 {
-    move(platform::TwipsToPixels(500), platform::TwipsToPixels(500));
+    platform::MoveForm(this, 500, 500);
     if (frmMain *form = frmMain::instance()) {
         const int index = form->DecimalPlaces() - 1;
         if (index >= 0 && index < static_cast<int>(optDecimal.size()))

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int ReadingLimit = 10000;
-const QString MessageTitle = QStringLiteral("Quarro");
 
 // Above every accepted count: what CountSteps answers when the quotient has no 32-bit value.
 constexpr int OutOfRange = INT_MAX;
@@ -42,14 +41,14 @@ bool frmMain::ValidateRange()
     for (const Check &c : checks) {
         if (c.failed) {
             c.focus->SetFocus();
-            platform::MsgBoxCritical(this, QLatin1String(c.message), MessageTitle);
+            platform::MsgBoxCritical(this, QLatin1String(c.message), platform::MessageTitle());
             return false;
         }
     }
     if (!(platform::LeadingNumber(txtFrom->text()) < platform::LeadingNumber(txtTo->text()))) {
         txtFrom->SetFocus();
         platform::MsgBoxCritical(this, QStringLiteral("{Start} value must be less then {End:} value."),
-                                 MessageTitle);
+                                 platform::MessageTitle());
         return false;
     }
     return true;
@@ -70,6 +69,10 @@ int frmMain::CountSteps(double start, double end, double inc)
 
 void frmMain::cmdEvaluate_Click()
 {
+    // A press during a run starts a run that replaces it, up to a bounded depth.
+    const platform::NestedRun nested(m_runDepth);
+    if (!nested.admitted())
+        return;
     if (!ValidateRange())
         return;
 
@@ -92,7 +95,7 @@ void frmMain::cmdEvaluate_Click()
     // A negative step would never reach End from a Start below it.
     if (inc < 0) {
         txtInc->SetFocus();
-        platform::MsgBoxCritical(this, QStringLiteral("{Inc:} value must be greater than zero."), MessageTitle);
+        platform::MsgBoxCritical(this, QStringLiteral("{Inc:} value must be greater than zero."), platform::MessageTitle());
         return;
     }
 
@@ -101,7 +104,7 @@ void frmMain::cmdEvaluate_Click()
         platform::MsgBoxCritical(this,
                                  QStringLiteral("Too many readings!\r\nIncrease {Inc:} value or\r\n"
                                                 "Decrase {Start:} and {End:} values."),
-                                 MessageTitle);
+                                 platform::MessageTitle());
         return;
     }
 

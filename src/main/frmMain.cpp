@@ -255,7 +255,7 @@ void frmMain::Form_Load()
 
 void frmMain::Form_Activate()
 {
-    move(0, 0);
+    platform::MoveForm(this, 0, 0);
     modGrid::GridAction(1);
 }
 
@@ -270,12 +270,7 @@ void frmMain::Form_Unload()
 
 bool frmMain::event(QEvent *event)
 {
-    // Activation runs Form_Activate; so does the first showing, for desktops that
-    // activate no window by themselves.
-    const bool firstShow = event->type() == QEvent::Show && !m_shown;
-    if (firstShow)
-        m_shown = true;
-    if ((event->type() == QEvent::WindowActivate || firstShow) && !platform::ProgramEnding())
+    if (platform::BecameActive(this, event))
         Form_Activate();
     return QMainWindow::event(event);
 }
@@ -299,35 +294,35 @@ void frmMain::mnuExit_Click()
 // Each window is created afresh, shown modally, and gone when it closes.
 void frmMain::cmdGraph_Click()
 {
-    platform::ShowModal(new frmGraph);
+    platform::ShowModal(new frmGraph, this);
 }
 
 void frmMain::cmdVisit_Click()
 {
-    platform::ShowModal(new diaStore);
+    platform::ShowModal(new diaStore, this);
 }
 
 void frmMain::mnuHelpTopics_Click()
 {
-    platform::ShowModal(new diaHelp);
+    platform::ShowModal(new diaHelp, this);
 }
 
 void frmMain::mnuTechSupport_Click()
 {
-    platform::ShowModal(new diaTech);
+    platform::ShowModal(new diaTech, this);
 }
 
 void frmMain::mnuStore_Click()
 {
-    platform::ShowModal(new diaStore);
+    platform::ShowModal(new diaStore, this);
 }
 
 void frmMain::mnuAbout_Click()
 {
-    platform::ShowModal(new frmAbout);
+    platform::ShowModal(new frmAbout, this);
 }
 
 void frmMain::mnuPlaces_Click()
 {
-    platform::ShowModal(new diaOptions(this));
+    platform::ShowModal(new diaOptions(this), this);
 }

@@ -141,6 +141,6 @@ private:
     platform::TextBox *m_currentEntryBox = nullptr;
     std::unique_ptr<platform::ScriptControl> m_scControl;
     unsigned m_runId = 0;       // identifies the newest tabulation run
+    int m_runDepth = 0;         // tabulation runs on the stack (Evaluate during a run adds one)
     bool m_unloaded = false;
-    bool m_shown = false;
 };

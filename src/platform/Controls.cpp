@@ -10,13 +10,36 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcutEvent>
+#include <QWindow>
 
 namespace platform {
+
+namespace {
+
+// A button that takes the focus when its access key presses it, as a click does: the
+// field being left runs its lost-focus handler before the button's own handler.
+class CommandButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::Shortcut && (focusPolicy() & Qt::TabFocus)
+            && !static_cast<QShortcutEvent *>(event)->isAmbiguous())
+            setFocus(Qt::ShortcutFocusReason);
+        return QPushButton::event(event);
+    }
+};
+
+} // namespace
 
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
                         const QFont &font)
 {
-    return Place(new QPushButton(caption, parent), name, box, font);
+    return Place(new CommandButton(caption, parent), name, box, font);
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
@@ -52,6 +75,16 @@ QString ArrayName(const char *name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+void MoveForm(QWidget *form, int leftTwips, int topTwips)
+{
+    const QPoint position(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
+    form->move(position);
+    // The window's native counterpart takes the position as one the program set, which
+    // window managers honour when they map the window.
+    if (QWindow *native = form->windowHandle())
+        native->setFramePosition(position);
+}
+
 void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int clientHeightTwips)
 {
     form->setWindowTitle(caption);
@@ -62,7 +95,7 @@ void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int 
 
 QWidget *PrepareMainWindow(QMainWindow *form, const QColor &background)
 {
-    form->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     auto *client = new QWidget(form);
     client->setObjectName(QStringLiteral("client"));

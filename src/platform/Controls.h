@@ -22,6 +22,11 @@ struct TwipsBox {
     int left, top, width, height;
 };
 
+// A fixed dialog: a title bar with a close box, no minimise or maximise box, not resizable.
+// CustomizeWindowHint makes window managers leave out the boxes the flags do not name.
+constexpr Qt::WindowFlags FixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint
+    | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 // Names and places a control: objectName, geometry from twips, font.
 template <class W>
 W *Place(W *widget, const QString &name, TwipsBox box, const QFont &font)
@@ -46,6 +51,11 @@ QRadioButton *MakeOption(QWidget *parent, const QString &name, const QString &ca
 
 // The name of element i of a control array: "name(i)".
 QString ArrayName(const char *name, int index);
+
+// Moves a top-level window's outer frame to the screen position in twips. Also before the
+// window is mapped (in its first Show), where a plain move would leave the placement to
+// the window manager.
+void MoveForm(QWidget *form, int leftTwips, int topTwips);
 
 // Gives a top-level window a fixed client area in twips and the program's look.
 void SetupForm(QWidget *form, const QString &caption, int clientWidthTwips, int clientHeightTwips);

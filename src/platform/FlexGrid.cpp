@@ -116,6 +116,8 @@ FlexGrid::FlexGrid(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    // Tab and Shift+Tab leave the grid in the window's tab order; arrow keys move between cells.
+    setTabKeyNavigation(false);
 }
 
 void FlexGrid::setRows(int rows)

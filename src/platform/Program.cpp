@@ -17,27 +17,45 @@ namespace {
 
 bool g_ending = false;
 
-// Quits a modal window's event loop when the window is hidden or destroyed.
+// Quits a modal window's event loop when the window closes: a hide by the program (close()
+// hides the window), not one by the window manager (minimising, another workspace), which
+// arrives as a spontaneous hide. It lives on the stack beside the loop, so it never
+// outlives the loop it ends.
 class ModalWatcher : public QObject
 {
 public:
-    ModalWatcher(QWidget *window, QEventLoop *loop)
-        : QObject(window), m_loop(loop)
+    ModalWatcher(QWidget *window, QEventLoop &loop)
+        : m_window(window), m_loop(loop)
     {
         window->installEventFilter(this);
+    }
+    ~ModalWatcher() override
+    {
+        if (m_window)
+            m_window->removeEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Hide)
-            m_loop->quit();
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            m_loop.quit();
         return false;
     }
 
 private:
-    QEventLoop *m_loop;
+    QPointer<QWidget> m_window;
+    QEventLoop &m_loop;
 };
+
+// Sent to a window when a window it showed with ShowModal has closed.
+QEvent::Type ownerActivateEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+constexpr const char *ActivatedProperty = "platformActivated";
 
 } // namespace
 
@@ -71,7 +89,7 @@ void BeginProgram()
     g_ending = false;
 }
 
-void ShowModal(QWidget *window)
+void ShowModal(QWidget *window, QWidget *owner)
 {
     QPointer<QWidget> guard(window);
     if (g_ending) {
@@ -84,16 +102,47 @@ void ShowModal(QWidget *window)
         dialog->exec();
     } else {
         QEventLoop loop;
-        new ModalWatcher(window, &loop);
+        ModalWatcher watcher(window, loop);
         QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
         window->setWindowModality(Qt::ApplicationModal);
         window->show();
         window->activateWindow();
-        if (!g_ending)
+        if (!g_ending && window->isVisible())
             loop.exec();
     }
     // The window's own loops have unwound by now: deleting it is safe.
     delete guard.data();
+    if (owner && !g_ending) {
+        owner->activateWindow();
+        QEvent activate(ownerActivateEvent());
+        QCoreApplication::sendEvent(owner, &activate);
+    }
+}
+
+bool BecameActive(QWidget *window, QEvent *event)
+{
+    if (g_ending)
+        return false;
+    if (event->type() == ownerActivateEvent())
+        return true;
+    // Only the program's own first show counts; a restore from the task bar is spontaneous.
+    if (event->type() != QEvent::Show || event->spontaneous() || window->property(ActivatedProperty).toBool())
+        return false;
+    window->setProperty(ActivatedProperty, true);
+    return true;
+}
+
+NestedRun::NestedRun(int &depth)
+    : m_depth(depth), m_admitted(depth < MaxNestedRuns)
+{
+    if (m_admitted)
+        ++m_depth;
+}
+
+NestedRun::~NestedRun()
+{
+    if (m_admitted)
+        --m_depth;
 }
 
 BusyPointer::BusyPointer()
@@ -120,6 +169,11 @@ void MsgBoxCritical(QWidget *parent, const QString &text, const QString &title)
 QString AppTitle()
 {
     return QStringLiteral("Tarnwick");
+}
+
+QString MessageTitle()
+{
+    return QStringLiteral("Quarro");
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QEvent;
 class QWidget;
 
 namespace platform {
@@ -20,8 +21,37 @@ void BeginProgram();
 
 // Shows a window modally with its own event loop and returns when it has closed. The window
 // is deleted afterwards, so the next showing creates it afresh. Returns at once when the
-// program is ending.
-void ShowModal(QWidget *window);
+// program is ending. The loop ends only when the window closes: minimising it or moving it
+// to another workspace leaves it open. Its owner, the window that showed it, then becomes
+// the program's active window again.
+void ShowModal(QWidget *window, QWidget *owner = nullptr);
+
+// True when the event makes the window the program's active window from within the
+// program: its first showing, and the closing of a window it showed with ShowModal.
+// Returning from another application, a restore from the task bar or a message box
+// closing are none of these. Never true while the program is ending.
+bool BecameActive(QWidget *window, QEvent *event);
+
+// The number of runs (tabulation or plot) that one window may have on the stack at once.
+// Each press of the run's button during a run starts a nested run; past this bound the
+// press is ignored, so the stack stays bounded however fast the button is pressed.
+constexpr int MaxNestedRuns = 4;
+
+// Counts one run on the stack for as long as it lives; not admitted (and not counted)
+// when MaxNestedRuns runs are on the stack already.
+class NestedRun
+{
+public:
+    explicit NestedRun(int &depth);
+    ~NestedRun();
+    bool admitted() const { return m_admitted; }
+    NestedRun(const NestedRun &) = delete;
+    NestedRun &operator=(const NestedRun &) = delete;
+
+private:
+    int &m_depth;
+    bool m_admitted;
+};
 
 // The application-wide busy pointer while an instance lives.
 class BusyPointer
@@ -39,5 +69,7 @@ void MsgBoxCritical(QWidget *parent, const QString &text, const QString &title);
 
 // The program's title, shown by message boxes that give none of their own.
 QString AppTitle();
+// The title of the program's own messages.
+QString MessageTitle();
 
 } // namespace platform

@@ -30,6 +30,24 @@ void CancelPendingModals()
     qDeleteAll(pendingWaits()->children());
 }
 
+namespace {
+
+// Closes every modal window, innermost first, so the code under test returns from its
+// modal loops; a window that ignores the close is hidden.
+void closeOpenModals()
+{
+    for (int i = 0; i < 16; ++i) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        modal->close();
+        if (modal == QApplication::activeModalWidget())
+            modal->hide();
+    }
+}
+
+} // namespace
+
 void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
 {
     QPointer<QWidget> before = QApplication::activeModalWidget();
@@ -39,13 +57,23 @@ void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal != before.data() && modal->isVisible()) {
+        const bool fresh = modal && modal != before.data() && modal->isVisible();
+        // Acting before the window is active would type into a window without the focus.
+        if (fresh && modal->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             action(modal);
+            // A check that failed inside the action leaves windows open: close them, so the
+            // test fails at once instead of waiting in a modal loop.
+            if (QTest::currentTestFailed())
+                closeOpenModals();
         } else if (clock->elapsed() > timeoutMs) {
             timer->stop();
             timer->deleteLater();
+            if (fresh) {
+                closeOpenModals();
+                QTest::qFail("the modal window never became active", __FILE__, __LINE__);
+            }
         }
     });
     timer->start();
