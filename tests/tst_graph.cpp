@@ -1,6 +1,7 @@
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/RepeatedPresses.h"
 #include "main/frmMain.h"
 #include "platform/LabelForm.h"
 #include "platform/PictureBox.h"
@@ -133,6 +134,9 @@ private slots:
     void readAtEverySample_data();
     void readAtEverySample();
     void nestedPlot();
+    void pressesDuringRunsStayBounded();
+    void blankEquationDrawsNothing();
+    void accessKeyCleansStart();
     void closeDuringRun_data();
     void closeDuringRun();
 
@@ -761,6 +765,47 @@ void tst_Graph::nestedPlot()
     const PictureBox *pic = graph->picPlot;
     QVERIFY(countColour(pic->image(), Blue, columns(pic, 4, 9)) > 100);      // the line X
     QCOMPARE(pic->image().pixel(pixelOf(pic, 0, 0)) & 0xffffff, Blue & 0xffffff); // X^2 at 0
+}
+
+// An auto-clicker on Plot during runs: nested runs stay within a bound, and the picture
+// and the caption end as after one run.
+void tst_Graph::pressesDuringRunsStayBounded()
+{
+    showGraph();
+    graph->txtFrom->setText("-10");
+    graph->txtTo->setText("10");
+    graph->txtFunc_1->setText("X");
+    testing::RepeatedPresses presses(graph->cmdPlot, 3000);
+    QTRY_VERIFY(presses.done());
+    QVERIFY2(presses.stackSpan() < 256 * 1024, qPrintable(QString::number(presses.stackSpan())));
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+    const PictureBox *pic = graph->picPlot;
+    QVERIFY(countColour(pic->image(), Blue, columns(pic, -9, 9)) > 100);
+}
+
+// A box of blanks is evaluated and has no value anywhere, as in the table.
+void tst_Graph::blankEquationDrawsNothing()
+{
+    showGraph();
+    QSignalSpy titles(graph.get(), &QWidget::windowTitleChanged);
+    plot("   ");
+    QCOMPARE(countColour(graph->picPlot->image(), Blue), 0);
+    QCOMPARE(titles.value(0).value(0).toString(), QStringLiteral("Graphing:    "));
+}
+
+// Alt+P cleans the Start box the caret is in before the run reads it.
+void tst_Graph::accessKeyCleansStart()
+{
+    showGraph();
+    graph->txtTo->setText("10");
+    graph->txtFunc_1->setText("5");
+    graph->txtFrom->setText(QString());
+    graph->txtFrom->SetFocus();
+    QTest::keyClicks(graph->txtFrom, "1-0");
+    QTest::keyClick(graph.get(), Qt::Key_P, Qt::AltModifier);
+    QTRY_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
+    const PictureBox *pic = graph->picPlot;
+    QTRY_VERIFY(countColour(pic->image(), Blue, columns(pic, -9, -1)) > 100);
 }
 
 void tst_Graph::closeDuringRun_data()

@@ -39,6 +39,8 @@ private slots:
     void keypad();
     void menus();
     void tabOrder();
+    void keyboardInTheGrid_data();
+    void keyboardInTheGrid();
     void opening();
     void activationRestoresLayout_data();
     void activationRestoresLayout();
@@ -252,6 +254,36 @@ void tst_MainWindow::tabOrder()
         w = w->nextInFocusChain();
     } while (w != form->txtFrom && actual.size() < 200);
     QCOMPARE(actual, expected);
+}
+
+void tst_MainWindow::keyboardInTheGrid_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("Tab leaves forward") << int(Qt::Key_Tab) << int(Qt::NoModifier) << "cmdVisit" << 2;
+    QTest::newRow("Shift+Tab leaves back") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "cmdGraph" << 2;
+    QTest::newRow("Down moves a row") << int(Qt::Key_Down) << int(Qt::NoModifier) << "msGrid" << 3;
+    QTest::newRow("Up moves a row") << int(Qt::Key_Up) << int(Qt::NoModifier) << "msGrid" << 1;
+}
+
+// Tab and Shift+Tab take the focus out of the grid in the window's tab order; the arrow
+// keys move between cells.
+void tst_MainWindow::keyboardInTheGrid()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, focus);
+    QFETCH(int, row);
+    platform::FlexGrid *grid = form->msGrid;
+    grid->setFocus();
+    QTRY_VERIFY(grid->hasFocus());
+    grid->setCurrentIndex(grid->model()->index(2, 1));
+    QTest::keyClick(grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(grid->currentIndex().row(), row);
 }
 
 void tst_MainWindow::opening()

@@ -1,5 +1,6 @@
 #include "calc/modCalc.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/RepeatedPresses.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/FlexGrid.h"
@@ -39,10 +40,14 @@ private slots:
     void negativeIncrement();
     void stalledX();
     void newRunReplacesRunning();
+    void pressesDuringRunsStayBounded();
+    void accessKeyCleansField_data();
+    void accessKeyCleansField();
 
     void optionsShowsCurrentPlaces();
     void optionsWritesOnlyOnOk();
     void optionsPosition();
+    void optionsKeepsChoiceOnReturn();
 
     void evaluation_data();
     void evaluation();
@@ -323,6 +328,55 @@ void tst_Tabulation::newRunReplacesRunning()
     QCOMPARE(column(1, 4), (QStringList{"0.0000", "1.0000", "2.0000", "3.0000"}));
 }
 
+// An auto-clicker on Evaluate during runs: each press replaces the run, up to a bounded
+// depth of nested runs, and the last run still fills the whole table.
+void tst_Tabulation::pressesDuringRunsStayBounded()
+{
+    setRange("0", "200", "1");
+    form->txtFunc1->setText("X*2");
+    testing::RepeatedPresses presses(form->cmdEvaluate, 3000);
+    QTRY_VERIFY(presses.done());
+    QVERIFY2(presses.stackSpan() < 256 * 1024, qPrintable(QString::number(presses.stackSpan())));
+    QCOMPARE(grid()->Rows(), 202);
+    QCOMPARE(grid()->TextMatrix(201, 0), QStringLiteral("200.0000"));
+    QCOMPARE(grid()->TextMatrix(201, 1), QStringLiteral("400.0000"));
+}
+
+void tst_Tabulation::accessKeyCleansField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("cleaned");
+    QTest::addColumn<QString>("firstX");
+    QTest::addColumn<QString>("secondX");
+
+    QTest::newRow("Start 1-0") << "txtFrom" << "1-0" << "-10" << "-10.0000" << "-9.0000";
+    QTest::newRow("End 5x") << "txtTo" << "5x" << "5" << "-2.0000" << "-1.0000";
+    QTest::newRow("Inc -2") << "txtInc" << "-2" << "2" << "-2.0000" << "0.0000";
+}
+
+// Alt+V leaves the field the caret is in as a click on Evaluate does: the field is cleaned
+// before the run reads it.
+void tst_Tabulation::accessKeyCleansField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, cleaned);
+    QFETCH(QString, firstX);
+    QFETCH(QString, secondX);
+    setRange("-2", "5", "1");
+    form->txtFunc1->setText("X");
+    auto *box = form->findChild<platform::TextBox *>(field);
+    box->setText(QString());
+    box->SetFocus();
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(form.get(), Qt::Key_V, Qt::AltModifier);
+    QTRY_COMPARE(grid()->TextMatrix(1, 0), firstX);
+    QCOMPARE(box->text(), cleaned);
+    QCOMPARE(grid()->TextMatrix(2, 0), secondX);
+    QCOMPARE(focusName(), QStringLiteral("cmdEvaluate"));
+}
+
 void tst_Tabulation::closingDuringRun()
 {
     setRange("0", "5000", "1");
@@ -380,6 +434,23 @@ void tst_Tabulation::optionsWritesOnlyOnOk()
     });
     form->mnuPlaces->trigger();
     QCOMPARE(form->DecimalPlaces(), short(4));
+}
+
+// Coming back to the dialog from another application is no new activation: the choice made
+// so far stays.
+void tst_Tabulation::optionsKeepsChoiceOnReturn()
+{
+    testing::OnNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<diaOptions *>(w);
+        dialog->optDecimal[1]->setChecked(true);
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(dialog, &deactivate);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(dialog, &activate);
+        testing::Click(dialog->cmdOk);
+    });
+    form->mnuPlaces->trigger();
+    QCOMPARE(form->DecimalPlaces(), short(2));
 }
 
 void tst_Tabulation::optionsPosition()

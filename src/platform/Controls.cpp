@@ -79,9 +79,9 @@ void MoveForm(QWidget *form, int leftTwips, int topTwips)
 {
     const QPoint position(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
     form->move(position);
-    // The window's native counterpart takes the position as one the program set, which
-    // window managers honour when they map the window.
-    if (QWindow *native = form->windowHandle())
+    // Before the window is mapped its native counterpart must take the position as one the
+    // program set, which window managers honour when they map it; a plain move would not.
+    if (QWindow *native = form->windowHandle(); native && !native->isVisible())
         native->setFramePosition(position);
 }
 

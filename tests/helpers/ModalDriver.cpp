@@ -46,37 +46,54 @@ void closeOpenModals()
     }
 }
 
-} // namespace
-
-void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
+// Polls from the event loop until ready() holds, then runs the action once; after the
+// timeout, runs expired() instead.
+void poll(std::function<bool()> ready, std::function<void()> action, std::function<void()> expired, int timeoutMs)
 {
-    QPointer<QWidget> before = QApplication::activeModalWidget();
     auto timer = new QTimer(pendingWaits());
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        QWidget *modal = QApplication::activeModalWidget();
-        const bool fresh = modal && modal != before.data() && modal->isVisible();
-        // Acting before the window is active would type into a window without the focus.
-        if (fresh && modal->isActiveWindow()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-            // A check that failed inside the action leaves windows open: close them, so the
-            // test fails at once instead of waiting in a modal loop.
-            if (QTest::currentTestFailed())
-                closeOpenModals();
-        } else if (clock->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            if (fresh) {
-                closeOpenModals();
-                QTest::qFail("the modal window never became active", __FILE__, __LINE__);
-            }
-        }
+        const bool isReady = ready();
+        if (!isReady && clock->elapsed() <= timeoutMs)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (isReady)
+            action();
+        else
+            expired();
+        // A check that failed leaves windows open: close them, so the test fails at once
+        // instead of waiting in a modal loop.
+        if (QTest::currentTestFailed())
+            closeOpenModals();
     });
     timer->start();
+}
+
+} // namespace
+
+void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
+{
+    QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto fresh = [before] {
+        QWidget *modal = QApplication::activeModalWidget();
+        return modal && modal != before.data() && modal->isVisible() ? modal : nullptr;
+    };
+    // Acting before the window is active would type into a window without the focus.
+    poll([fresh] { return fresh() && fresh()->isActiveWindow(); },
+         [fresh, action] { action(fresh()); },
+         [fresh] {
+             if (fresh())
+                 QTest::qFail("the modal window never became active", __FILE__, __LINE__);
+         },
+         timeoutMs);
+}
+
+void When(std::function<bool()> condition, std::function<void()> action, int timeoutMs)
+{
+    poll(condition, action, [] { QTest::qFail("the awaited state never came", __FILE__, __LINE__); }, timeoutMs);
 }
 
 void AnswerNextMessage(ShownMessage *record)

@@ -13,6 +13,9 @@ namespace testing {
 // open, then runs the action on it. Returns at once; the action runs from the event loop,
 // typically while the code under test sits in the modal's exec().
 void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs = 5000);
+// Waits (polling the event loop, whichever loop runs) until the condition holds, then runs
+// the action; a condition that never holds within the timeout fails the test.
+void When(std::function<bool()> condition, std::function<void()> action, int timeoutMs = 5000);
 // Drops every wait that has not acted yet (call from a test's cleanup()).
 void CancelPendingModals();
 

@@ -1,0 +1,574 @@
+// The program on a real desktop: an X server with a window manager, every input sent
+// through the X server (xdotool) as a person's mouse and keyboard send it. What is checked
+// is what a person sees: field texts, grid cells, window positions, the picture on the
+// screen, and that the program goes on answering.
+#include "graph/diaFunctions.h"
+#include "graph/frmGraph.h"
+#include "helpers/ModalDriver.h"
+#include "input/diaOptions.h"
+#include "main/frmMain.h"
+#include "platform/FlexGrid.h"
+#include "platform/PictureBox.h"
+#include "platform/Program.h"
+#include "platform/TextBox.h"
+#include "platform/Twips.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr int LongWait = 120000;  // an upper bound only: every wait ends when its state comes
+
+// Runs an X client (xdotool, xwininfo, xprop) and returns what it printed; empty when it
+// failed.
+QString runX(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(LongWait)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('\n');
+}
+
+bool xdo(const QStringList &args)
+{
+    return !runX(QStringLiteral("xdotool"), args).isEmpty();
+}
+
+QString windowId(const QWidget *w)
+{
+    return QString::number(w->window()->winId());
+}
+
+// A click on the widget's centre, placed relative to its window as the X server has it.
+QStringList clickArgs(const QWidget *w)
+{
+    const QPoint p = w->mapTo(w->window(), w->rect().center());
+    return {"mousemove", "--window", windowId(w), QString::number(p.x()), QString::number(p.y()), "click", "1"};
+}
+
+// Clicks the widget count times, as fast as the X server takes them.
+QStringList repeatedClickArgs(const QWidget *w, int count)
+{
+    QStringList args = clickArgs(w);
+    args.removeLast();
+    return args << "--repeat" << QString::number(count) << "--delay" << "1" << "1";
+}
+
+void click(const QWidget *w)
+{
+    xdo(clickArgs(w));
+}
+
+void keys(const QString &sequence)
+{
+    xdo({"key", "--clearmodifiers", sequence});
+}
+
+void type(const QString &text)
+{
+    xdo({"type", "--delay", "1", "--", text});
+}
+
+// Clicks into a field and replaces its text by typing.
+void typeInto(platform::TextBox *box, const QString &text)
+{
+    click(box);
+    QTRY_VERIFY(box->hasFocus());
+    keys("ctrl+a");
+    type(text);
+    QTRY_COMPARE(box->text(), text);
+}
+
+int bluePixels(const QImage &image, QRect area = QRect())
+{
+    area = area.isNull() ? image.rect() : area & image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += (image.pixel(x, y) & 0xffffff) == 0x0000ff;
+    return n;
+}
+
+// The picture's pixels left of the Y axis (user X below 0).
+QRect leftHalf(const platform::PictureBox *pic)
+{
+    QPoint axis;
+    pic->PixelOf(0, 0, axis);
+    return QRect(0, 0, axis.x() - 2, pic->height());
+}
+
+// What the screen shows of a widget.
+QImage onScreen(const QWidget *w)
+{
+    const QPoint p = w->mapToGlobal(QPoint(0, 0));
+    return w->screen()->grabWindow(0, p.x(), p.y(), w->width(), w->height()).toImage();
+}
+
+// Whether the X server shows the window (mapped, on the current workspace, not minimised).
+bool viewable(const QWidget *w)
+{
+    return runX(QStringLiteral("xwininfo"), {"-id", windowId(w)}).contains(QLatin1String("IsViewable"));
+}
+
+// The window is the active one, with no modal window over it: keys and clicks reach it.
+bool settled(const QWidget *w)
+{
+    return w->isActiveWindow() && !QApplication::activeModalWidget();
+}
+
+// The top-left corner of the window's frame on the screen, as the X server and the window
+// manager have it.
+QPoint framePosition(const QWidget *w)
+{
+    const QString info = runX(QStringLiteral("xwininfo"), {"-id", windowId(w)});
+    const QString extents = runX(QStringLiteral("xprop"), {"-id", windowId(w), "_NET_FRAME_EXTENTS"});
+    auto field = [&info](const char *label) {
+        return info.section(QLatin1String(label), 1, 1).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+    };
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QStringList frame = extents.section(QLatin1Char('='), 1, 1).split(QLatin1Char(','));
+    if (frame.size() != 4)
+        return QPoint(-1, -1);
+    return QPoint(field("Absolute upper-left X:") - frame[0].trimmed().toInt(),
+                  field("Absolute upper-left Y:") - frame[2].trimmed().toInt());
+}
+
+// The main window as the program opens it, active on the desktop.
+std::unique_ptr<frmMain> openMainWindow()
+{
+    auto form = std::make_unique<frmMain>();
+    form->show();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        qWarning("main window not active");
+    return form;
+}
+
+// Another X client to switch to, as a user switches to another application.
+class OtherApplication
+{
+public:
+    OtherApplication()
+    {
+        m_process.start(QStringLiteral("xmessage"), {"-geometry", "+700+700", "another application"});
+        m_process.waitForStarted();
+    }
+    ~OtherApplication()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    // Activates it through the window manager and waits until it has the focus.
+    bool activate()
+    {
+        const QString id = runX(QStringLiteral("xdotool"), {"search", "--sync", "--class", "Xmessage"}).section('\n', 0, 0);
+        return !id.isEmpty() && xdo({"windowactivate", "--sync", id});
+    }
+
+private:
+    QProcess m_process;
+};
+
+} // namespace
+
+class tst_Desktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void positions();
+    void accessKeysCleanTheField();
+    void minimisingTheGraphWindow_data();
+    void minimisingTheGraphWindow();
+    void keyboardOnly();
+    void returningFromAnotherApplication();
+    void messageBoxIsNoActivation();
+    void thousandsOfPresses();
+    void blankEquation();
+    void emptyTitleBar();
+
+private:
+    platform::TextBox *field(const char *name) const { return form->findChild<platform::TextBox *>(name); }
+
+    std::unique_ptr<frmMain> form;
+};
+
+void tst_Desktop::init()
+{
+    form = openMainWindow();
+}
+
+void tst_Desktop::cleanup()
+{
+    testing::CancelPendingModals();
+    form.reset();
+}
+
+// The main window, the graph window and the Formula Tutor at the top-left corner, the
+// decimal places dialog at 500, 500 twips; and back there when a window they showed closes.
+void tst_Desktop::positions()
+{
+    QTRY_COMPARE(framePosition(form.get()), QPoint(0, 0));
+    // The window manager framed the window: the client area lies inside the frame.
+    QVERIFY(form->geometry().top() > 0);
+    QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
+
+    QPoint tutorAt(-1, -1), optionsAt(-1, -1), graphAt(-1, -1), graphBackAt(-1, -1);
+    testing::OnNextModal([&](QWidget *w) {
+        QTRY_COMPARE(framePosition(w), QPoint(0, 0));
+        tutorAt = framePosition(w);
+        keys("Return");
+    });
+    xdo({"windowmove", windowId(form.get()), "200", "150"});
+    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    keys("alt+h");
+    keys("h");
+    QTRY_VERIFY(tutorAt == QPoint(0, 0));
+    QTRY_COMPARE(framePosition(form.get()), QPoint(0, 0));
+    QTRY_VERIFY(settled(form.get()));
+
+    const QPoint options(platform::TwipsToPixels(500), platform::TwipsToPixels(500));
+    testing::OnNextModal([&](QWidget *w) {
+        QTRY_COMPARE(framePosition(w), options);
+        optionsAt = framePosition(w);
+        click(qobject_cast<diaOptions *>(w)->cmdOk);
+    });
+    keys("alt+o");
+    keys("d");
+    QTRY_COMPARE(optionsAt, options);
+    QTRY_VERIFY(settled(form.get()));
+
+    bool graphDone = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *graph = qobject_cast<frmGraph *>(w);
+        QTRY_COMPARE(framePosition(graph), QPoint(0, 0));
+        graphAt = framePosition(graph);
+        xdo({"windowmove", windowId(graph), "200", "150"});
+        QTRY_VERIFY(framePosition(graph) != QPoint(0, 0));
+        testing::OnNextModal([](QWidget *d) { click(qobject_cast<diaFunctions *>(d)->CancelButton); });
+        keys("alt+o");
+        keys("a");
+        QTRY_COMPARE(framePosition(graph), QPoint(0, 0));
+        graphBackAt = framePosition(graph);
+        click(graph->cmdExit);
+        graphDone = true;
+    });
+    click(form->cmdGraph);
+    QTRY_VERIFY(graphDone);
+    QCOMPARE(graphAt, QPoint(0, 0));
+    QCOMPARE(graphBackAt, QPoint(0, 0));
+}
+
+// Alt+V, Alt+G and the graph window's Alt+P leave the field the caret is in as a click does:
+// it is cleaned before the button's handler reads it.
+void tst_Desktop::accessKeysCleanTheField()
+{
+    typeInto(field("txtTo"), "5");
+    typeInto(field("txtInc"), "1");
+    typeInto(field("txtFunc1"), "X");
+    typeInto(field("txtFrom"), "1-0");
+    keys("alt+v");
+    QTRY_COMPARE(form->msGrid->TextMatrix(1, 0), QStringLiteral("-10.0000"));
+    QCOMPARE(form->txtFrom->text(), QStringLiteral("-10"));
+    QCOMPARE(form->msGrid->TextMatrix(16, 1), QStringLiteral("5.0000"));
+
+    typeInto(field("txtFunc1"), "5");
+    typeInto(field("txtFrom"), "2-0");
+    QString copiedStart;
+    int blueLeft = -1;
+    bool done = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *graph = qobject_cast<frmGraph *>(w);
+        copiedStart = graph->txtFrom->text();
+        typeInto(graph->txtFrom, "1-0");
+        keys("alt+p");
+        QTRY_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
+        QTRY_COMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+        QTRY_VERIFY((blueLeft = bluePixels(graph->picPlot->image(), leftHalf(graph->picPlot))) > 0);
+        keys("alt+x");
+        done = true;
+    });
+    keys("alt+g");
+    QTRY_VERIFY(done);
+    QCOMPARE(copiedStart, QStringLiteral("-20"));
+    QCOMPARE(form->txtFrom->text(), QStringLiteral("-20"));
+}
+
+void tst_Desktop::minimisingTheGraphWindow_data()
+{
+    QTest::addColumn<bool>("duringPlot");
+    QTest::addColumn<bool>("workspace");
+    QTest::newRow("minimised idle") << false << false;
+    QTest::newRow("minimised during a plot") << true << false;
+    QTest::newRow("to another workspace idle") << false << true;
+    QTest::newRow("to another workspace during a plot") << true << true;
+}
+
+// Minimising the graph window, or moving it to another workspace, leaves it open and its
+// plot running; back, the window shows the whole picture and still answers.
+void tst_Desktop::minimisingTheGraphWindow()
+{
+    QFETCH(bool, duringPlot);
+    QFETCH(bool, workspace);
+    form->txtFrom->setText("-10");
+    form->txtTo->setText("10");
+    form->txtFunc1->setText("X");
+    form->txtFunc2->setText("X^2");
+    form->txtFunc3->setText("5");
+
+    QPointer<frmGraph> graph;
+    auto sendAway = [workspace](QWidget *w) {
+        if (workspace)
+            xdo({"set_desktop_for_window", windowId(w), "1"});
+        else
+            xdo({"windowminimize", "--sync", windowId(w)});
+    };
+    auto away = [&] { return !graph || (!viewable(graph) && graph->windowTitle() == "Plotwell"); };
+    auto back = [&] { return !graph || (viewable(graph) && graph->isActiveWindow()); };
+    bool lost = false, restoredWithPicture = false, closed = false;
+
+    // Back from the minimised state or the other workspace: the whole picture on the screen.
+    auto checkRestored = [&] {
+        lost = !graph;
+        if (!graph)
+            return;
+        const platform::PictureBox *pic = graph->picPlot;
+        const int drawn = bluePixels(pic->image());
+        QTRY_COMPARE(bluePixels(onScreen(pic)), drawn);
+        restoredWithPicture = drawn > 100;
+        click(graph->cmdExit);
+        closed = true;
+    };
+    auto restore = [&] {
+        lost = !graph;
+        if (!graph)
+            return;
+        if (workspace)
+            xdo({"set_desktop_for_window", windowId(graph), "0"});
+        xdo({"windowactivate", "--sync", windowId(graph)});
+        testing::When(back, checkRestored, LongWait);
+    };
+
+    testing::OnNextModal([&](QWidget *w) {
+        graph = qobject_cast<frmGraph *>(w);
+        if (!duringPlot) {
+            click(graph->cmdPlot);
+            QTRY_VERIFY(graph->windowTitle() == "Plotwell" && bluePixels(graph->picPlot->image()) > 100);
+            sendAway(graph);
+        } else {
+            // The run sends its window away at its first yield and goes on while it is away.
+            auto once = std::make_shared<QMetaObject::Connection>();
+            *once = connect(graph.data(), &QWidget::windowTitleChanged, graph.data(), [once, graph, sendAway] {
+                QObject::disconnect(*once);
+                QTimer::singleShot(0, graph, [graph, sendAway] { sendAway(graph); });
+            });
+            click(graph->cmdPlot);
+        }
+        testing::When(away, restore, LongWait);
+    });
+    click(form->cmdGraph);
+    QTRY_VERIFY_WITH_TIMEOUT(closed || lost, LongWait);
+    QVERIFY(!lost);
+    QVERIFY(restoredWithPicture);
+    QVERIFY(form->isVisible());
+}
+
+// Everything by keyboard: the fields in tab order, Evaluate by its access key, the decimal
+// places dialog by its menu, the grid left by Tab and walked by the arrow keys.
+void tst_Desktop::keyboardOnly()
+{
+    QTRY_VERIFY(form->txtFrom->hasFocus());
+    type("0");
+    keys("Tab");
+    type("4");
+    keys("Tab");
+    type("2");
+    keys("Tab");
+    type("X*3");
+    keys("alt+v");
+    QTRY_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.0000"));
+
+    bool chosen = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *options = qobject_cast<diaOptions *>(w);
+        // The arrow keys move the focus within the group, one option a press; space selects.
+        QTRY_VERIFY(qobject_cast<QRadioButton *>(QApplication::focusWidget()));
+        for (int i = 0; i < 3 && !options->optDecimal[1]->hasFocus(); ++i) {
+            const int at = int(std::find(options->optDecimal.begin(), options->optDecimal.end(),
+                                         QApplication::focusWidget()) - options->optDecimal.begin());
+            keys(at > 1 ? "Up" : "Down");
+            QTRY_VERIFY(options->optDecimal[at > 1 ? at - 1 : at + 1]->hasFocus());
+        }
+        keys("space");
+        QTRY_VERIFY(options->optDecimal[1]->isChecked());
+        keys("Tab");
+        QTRY_VERIFY(options->cmdOk->hasFocus());
+        keys("space");
+        chosen = true;
+    });
+    keys("alt+o");
+    keys("d");
+    QTRY_VERIFY(chosen);
+    QTRY_COMPARE(form->DecimalPlaces(), short(2));
+    keys("alt+v");
+    QTRY_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.00"));
+
+    platform::FlexGrid *grid = form->msGrid;
+    click(grid->viewport());
+    QTRY_VERIFY(grid->hasFocus());
+    const int row = grid->currentIndex().row();
+    keys("Down");
+    QTRY_COMPARE(grid->currentIndex().row(), row + 1);
+    keys("Tab");
+    QTRY_VERIFY(form->cmdVisit->hasFocus());
+    keys("shift+Tab");
+    QTRY_VERIFY(grid->hasFocus());
+    keys("shift+Tab");
+    QTRY_VERIFY(form->cmdGraph->hasFocus());
+}
+
+// Coming back from another application is no activation: the main window stays where the
+// user moved it, and the decimal places dialog keeps the option the user picked.
+void tst_Desktop::returningFromAnotherApplication()
+{
+    OtherApplication other;
+    xdo({"windowmove", windowId(form.get()), "200", "150"});
+    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    const QPoint moved = framePosition(form.get());
+    QVERIFY(other.activate());
+    QTRY_VERIFY(!form->isActiveWindow());
+    xdo({"windowactivate", "--sync", windowId(form.get())});
+    QTRY_VERIFY(form->isActiveWindow());
+    QCOMPARE(framePosition(form.get()), moved);
+
+    bool kept = false, done = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *options = qobject_cast<diaOptions *>(w);
+        click(options->optDecimal[1]);
+        QTRY_VERIFY(options->optDecimal[1]->isChecked());
+        QVERIFY(other.activate());
+        QTRY_VERIFY(!options->isActiveWindow());
+        xdo({"windowactivate", "--sync", windowId(options)});
+        QTRY_VERIFY(options->isActiveWindow());
+        kept = options->optDecimal[1]->isChecked();
+        click(options->cmdOk);
+        done = true;
+    });
+    keys("alt+o");
+    keys("d");
+    QTRY_VERIFY(done);
+    QVERIFY(kept);
+    QCOMPARE(form->DecimalPlaces(), short(2));
+}
+
+// A message box closing hands the focus back without an activation: the window stays put.
+void tst_Desktop::messageBoxIsNoActivation()
+{
+    xdo({"windowmove", windowId(form.get()), "200", "150"});
+    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    const QPoint moved = framePosition(form.get());
+    QString text;
+    testing::OnNextModal([&](QWidget *w) {
+        text = qobject_cast<QMessageBox *>(w)->text();
+        keys("Return");
+    });
+    keys("alt+v");
+    QTRY_COMPARE(text, QStringLiteral("Please enter value a for {Start:} before proceeding."));
+    QTRY_VERIFY(form->isActiveWindow());
+    QCOMPARE(framePosition(form.get()), moved);
+}
+
+// Thousands of quick clicks on Evaluate and on Plot during runs: the program keeps
+// answering and ends with a whole table and a whole picture.
+void tst_Desktop::thousandsOfPresses()
+{
+    form->txtFrom->setText("0");
+    form->txtTo->setText("2000");
+    form->txtInc->setText("1");
+    form->txtFunc1->setText("X*2");
+    QProcess clicker;
+    clicker.start(QStringLiteral("xdotool"), repeatedClickArgs(form->cmdEvaluate, 2000));
+    QTRY_VERIFY_WITH_TIMEOUT(clicker.state() == QProcess::NotRunning, LongWait);
+    QTRY_COMPARE_WITH_TIMEOUT(form->msGrid->TextMatrix(2001, 1), QStringLiteral("4000.0000"), LongWait);
+    typeInto(field("txtFunc2"), "X");
+
+    bool done = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *graph = qobject_cast<frmGraph *>(w);
+        graph->txtFrom->setText("-10");
+        graph->txtTo->setText("10");
+        QProcess plotClicker;
+        plotClicker.start(QStringLiteral("xdotool"), repeatedClickArgs(graph->cmdPlot, 2000));
+        QTRY_VERIFY_WITH_TIMEOUT(plotClicker.state() == QProcess::NotRunning, LongWait);
+        QTRY_COMPARE_WITH_TIMEOUT(graph->windowTitle(), QStringLiteral("Plotwell"), LongWait);
+        QVERIFY(bluePixels(graph->picPlot->image()) > 100);
+        typeInto(graph->txtFunc_3, "still answering");
+        click(graph->cmdExit);
+        done = true;
+    });
+    click(form->cmdGraph);
+    QTRY_VERIFY_WITH_TIMEOUT(done, LongWait);
+}
+
+// A box of blanks: "UNDEF" in the table, no point in the graph.
+void tst_Desktop::blankEquation()
+{
+    typeInto(field("txtFrom"), "-2");
+    typeInto(field("txtTo"), "2");
+    typeInto(field("txtInc"), "1");
+    typeInto(field("txtFunc1"), "   ");
+    keys("alt+v");
+    QTRY_COMPARE(form->msGrid->TextMatrix(5, 0), QStringLiteral("2.0000"));
+    for (int row = 1; row <= 5; ++row)
+        QCOMPARE(form->msGrid->TextMatrix(row, 1), QStringLiteral("UNDEF"));
+
+    int blue = -1;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *graph = qobject_cast<frmGraph *>(w);
+        QSignalSpy titles(graph, &QWidget::windowTitleChanged);
+        keys("alt+p");
+        QTRY_COMPARE(titles.count(), 2);
+        QCOMPARE(titles.at(0).at(0).toString(), QStringLiteral("Graphing:    "));
+        QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+        blue = bluePixels(graph->picPlot->image());
+        keys("alt+x");
+    });
+    keys("alt+g");
+    QTRY_COMPARE(blue, 0);
+}
+
+// The support dialog's title bar is empty: the program's name is not filled in.
+void tst_Desktop::emptyTitleBar()
+{
+    QString title = "unread";
+    testing::OnNextModal([&](QWidget *w) {
+        title = runX(QStringLiteral("xprop"), {"-id", windowId(w), "_NET_WM_NAME", "WM_NAME"});
+        keys("Return");
+    });
+    keys("alt+h");
+    keys("t");
+    QTRY_VERIFY(title != "unread");
+    QVERIFY2(!title.contains("Tarnwick"), qPrintable(title));
+    QVERIFY2(title.contains("_NET_WM_NAME"), qPrintable(title));
+}
+
+QTEST_MAIN(tst_Desktop)
+#include "tst_desktop.moc"
