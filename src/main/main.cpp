@@ -6,9 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(platform::AppTitle());
-    QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    platform::PrepareApplication();
 
     frmMain form;
     form.show();

@@ -59,6 +59,13 @@ constexpr const char *ActivatedProperty = "platformActivated";
 
 } // namespace
 
+void PrepareApplication()
+{
+    QApplication::setApplicationName(AppTitle());
+    QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
 void DoEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);

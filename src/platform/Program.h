@@ -7,6 +7,9 @@ class QWidget;
 
 namespace platform {
 
+// Gives the application the program's name, version and look; main() calls it first.
+void PrepareApplication();
+
 // Lets the user interface process pending events (repaint, input, other windows).
 // Long loops call it once per step and then check whether they must stop.
 void DoEvents();

@@ -191,6 +191,7 @@ class tst_Desktop : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -210,6 +211,13 @@ private:
 
     std::unique_ptr<frmMain> form;
 };
+
+// The application as the program sets it up: its name (which the desktop shows for a window
+// without a title), its version and its look.
+void tst_Desktop::initTestCase()
+{
+    platform::PrepareApplication();
+}
 
 void tst_Desktop::init()
 {
