@@ -207,7 +207,12 @@ Compiler::Form Compiler::primary()
 
 void Compiler::emitCode(Op op, std::int32_t arg, std::uint8_t argc)
 {
-    program_.code.push_back(Instr{op, argc, arg});
+    Instr in{op, argc, 0, Real::None, arg};
+    if (op == Op::Operate) {
+        in.arity = static_cast<std::uint8_t>(operatorAt(arg).arity);
+        in.real = operatorAt(arg).real;
+    }
+    program_.code.push_back(in);
     stackDepth_ = static_cast<std::size_t>(static_cast<long>(stackDepth_) + stackEffect(program_.code.back()));
     program_.maxStack = std::max(program_.maxStack, stackDepth_);
 }

@@ -158,13 +158,13 @@ Value Engine::run(Program &program)
                 (sp++)->assign(Value());
                 break;
             }
-            in = Instr{Op::Load, 0, slot};
+            in = Instr{Op::Load, 0, 0, Real::None, slot};
             (sp++)->assign(globals_[static_cast<std::size_t>(slot)]);
             break;
         }
         case Op::StoreName: {
             const int slot = slotFor(program.names[static_cast<std::size_t>(in.arg)], true);
-            in = Instr{Op::Store, 0, slot};
+            in = Instr{Op::Store, 0, 0, Real::None, slot};
             [[fallthrough]];
         }
         case Op::Store:
@@ -178,20 +178,19 @@ Value Engine::run(Program &program)
             break;
         }
         case Op::Operate: {
-            const Operator &op = operatorAt(in.arg);
-            Value &a = sp[-op.arity];
+            Value &a = sp[-in.arity];
             const Value &b = sp[-1];
-            // Numbers of which one is a Double take the short way.
-            double x, y = 0, r;
-            if (op.real && realOperand(a, x) && (op.arity == 1 || realOperand(b, y))
-                && (a.type() == VarType::Double || b.type() == VarType::Double) && op.real(x, y, r) && std::isfinite(r)) {
+            // Numbers of which one is a Double take the short way (a unary operator's b is a).
+            double x, y, r;
+            if (in.real != Real::None && (a.type() == VarType::Double || b.type() == VarType::Double)
+                && realOperand(a, x) && realOperand(b, y) && realResult(in.real, x, y, r) && std::isfinite(r)) {
                 a.setDouble(r);
             } else {
                 if (a.type() == VarType::String || b.type() == VarType::String)
                     deadline_.step(static_cast<long>((a.stringValue().size() + b.stringValue().size()) >> 6));
-                op.apply(a, b, in.argc);
+                operatorAt(in.arg).apply(a, b, in.argc);
             }
-            sp -= op.arity - 1;
+            sp -= in.arity - 1;
             break;
         }
         }

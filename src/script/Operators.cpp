@@ -389,42 +389,31 @@ void opXor(Value &a, const Value &b, std::uint8_t) { logical(Logic::Xor, a, b); 
 void opEqv(Value &a, const Value &b, std::uint8_t) { logical(Logic::Eqv, a, b); }
 void opImp(Value &a, const Value &b, std::uint8_t) { logical(Logic::Imp, a, b); }
 
-bool realNegate(double x, double, double &r) { r = -x; return true; }
-bool realAdd(double x, double y, double &r) { r = x + y; return true; }
-bool realSubtract(double x, double y, double &r) { r = x - y; return true; }
-bool realMultiply(double x, double y, double &r) { r = x * y; return true; }
-bool realDivide(double x, double y, double &r) { r = x / y; return y != 0; }
-bool realPower(double x, double y, double &r)
-{
-    r = y == 2 ? x * x : std::pow(x, y); // squares are common in equations and x*x is exact enough
-    return !(x == 0 && y < 0);
-}
-
 // Lowest precedence first. A prefix operator's operand is parsed at its own level, so
 // '-' takes one operand before '^' (-3^2 is 9) and Not takes a whole comparison.
 constexpr std::array kOperators{
-    Operator{"Imp", {}, "Imp", 1, 2, false, opImp, nullptr},
-    Operator{"Eqv", {}, "Eqv", 2, 2, false, opEqv, nullptr},
-    Operator{"Xor", {}, "Xor", 3, 2, false, opXor, nullptr},
-    Operator{"Or", {}, "Or", 4, 2, false, opOr, nullptr},
-    Operator{"And", {}, "And", 5, 2, false, opAnd, nullptr},
-    Operator{"Not", {}, "Not", 6, 1, false, opNot, nullptr},
-    Operator{"=", {}, "Equal", 7, 2, true, opEqual, nullptr},
-    Operator{"<>", "><", "NotEqual", 7, 2, true, opNotEqual, nullptr},
-    Operator{"<", {}, "Less", 7, 2, true, opLess, nullptr},
-    Operator{">", {}, "Greater", 7, 2, true, opGreater, nullptr},
-    Operator{"<=", "=<", "LessEqual", 7, 2, true, opLessEqual, nullptr},
-    Operator{">=", "=>", "GreaterEqual", 7, 2, true, opGreaterEqual, nullptr},
-    Operator{"&", {}, "Concat", 8, 2, false, opConcat, nullptr},
-    Operator{"+", {}, "Add", 9, 2, false, opAdd, realAdd},
-    Operator{"-", {}, "Subtract", 9, 2, false, opSubtract, realSubtract},
-    Operator{"Mod", {}, "Modulo", 10, 2, false, opModulo, nullptr},
-    Operator{"\\", {}, "IntDivide", 11, 2, false, opIntDivide, nullptr},
-    Operator{"*", {}, "Multiply", 12, 2, false, opMultiply, realMultiply},
-    Operator{"/", {}, "Divide", 12, 2, false, opDivide, realDivide},
-    Operator{"^", {}, "Power", 13, 2, false, opPower, realPower},
-    Operator{"-", {}, "Negate", 14, 1, false, opNegate, realNegate},
-    Operator{"+", {}, "Plus", 14, 1, false, opPlus, nullptr},
+    Operator{"Imp", {}, "Imp", 1, 2, false, opImp, Real::None},
+    Operator{"Eqv", {}, "Eqv", 2, 2, false, opEqv, Real::None},
+    Operator{"Xor", {}, "Xor", 3, 2, false, opXor, Real::None},
+    Operator{"Or", {}, "Or", 4, 2, false, opOr, Real::None},
+    Operator{"And", {}, "And", 5, 2, false, opAnd, Real::None},
+    Operator{"Not", {}, "Not", 6, 1, false, opNot, Real::None},
+    Operator{"=", {}, "Equal", 7, 2, true, opEqual, Real::None},
+    Operator{"<>", "><", "NotEqual", 7, 2, true, opNotEqual, Real::None},
+    Operator{"<", {}, "Less", 7, 2, true, opLess, Real::None},
+    Operator{">", {}, "Greater", 7, 2, true, opGreater, Real::None},
+    Operator{"<=", "=<", "LessEqual", 7, 2, true, opLessEqual, Real::None},
+    Operator{">=", "=>", "GreaterEqual", 7, 2, true, opGreaterEqual, Real::None},
+    Operator{"&", {}, "Concat", 8, 2, false, opConcat, Real::None},
+    Operator{"+", {}, "Add", 9, 2, false, opAdd, Real::Add},
+    Operator{"-", {}, "Subtract", 9, 2, false, opSubtract, Real::Subtract},
+    Operator{"Mod", {}, "Modulo", 10, 2, false, opModulo, Real::None},
+    Operator{"\\", {}, "IntDivide", 11, 2, false, opIntDivide, Real::None},
+    Operator{"*", {}, "Multiply", 12, 2, false, opMultiply, Real::Multiply},
+    Operator{"/", {}, "Divide", 12, 2, false, opDivide, Real::Divide},
+    Operator{"^", {}, "Power", 13, 2, false, opPower, Real::Power},
+    Operator{"-", {}, "Negate", 14, 1, false, opNegate, Real::Negate},
+    Operator{"+", {}, "Plus", 14, 1, false, opPlus, Real::None},
 };
 
 bool spelledAs(const Operator &o, std::string_view spelling)

@@ -2,6 +2,7 @@
 
 #include "script/Value.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -24,10 +25,27 @@ inline constexpr std::uint8_t RightTextLiteral = 8;
 /// Applies an operator in place: left becomes the result; unary operators ignore right.
 /// When it raises an error, left is unchanged.
 using OperatorFunction = void (*)(Value &left, const Value &right, std::uint8_t operandForms);
-/// The evaluator's short way for numbers of which one is a Double: sets result and returns
-/// true, or returns false to leave the case to OperatorFunction. A result that is not
-/// finite also goes the long way, which raises the language's error.
-using RealFunction = bool (*)(double x, double y, double &result);
+/// The evaluator's short way for numbers of which one is a Double, inline in its loop.
+enum class Real : std::uint8_t { None, Negate, Add, Subtract, Multiply, Divide, Power };
+
+/// The short way: sets result and returns true, or returns false to leave the case to the
+/// operator's function. A result that is not finite also goes the long way, which raises
+/// the language's error.
+inline bool realResult(Real kind, double x, double y, double &result)
+{
+    switch (kind) {
+    case Real::Negate: result = -x; return true;
+    case Real::Add: result = x + y; return true;
+    case Real::Subtract: result = x - y; return true;
+    case Real::Multiply: result = x * y; return true;
+    case Real::Divide: result = x / y; return y != 0;
+    case Real::Power: // squares are common in equations and x*x is exact enough
+        result = y == 2 ? x * x : std::pow(x, y);
+        return !(x == 0 && y < 0);
+    case Real::None: break;
+    }
+    return false;
+}
 
 /// One operator of the language.
 struct Operator
@@ -39,7 +57,7 @@ struct Operator
     int arity;                    // 1: prefix; 2: infix, left-associative
     bool comparison;              // its right operand may start with Not; text/number rules apply
     OperatorFunction apply;
-    RealFunction real;            // or nullptr
+    Real real;                    // or Real::None
 };
 
 /// The operator at an index the other functions gave (what Instr::arg holds for Operate).

@@ -18,7 +18,7 @@ int stackEffect(const Instr &in)
     case Op::Call:
         return 1 - in.argc;
     case Op::Operate:
-        return 1 - operatorAt(in.arg).arity;
+        return 1 - in.arity;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "script/Operators.h"
 #include "script/Value.h"
 
 #include <cstdint>
@@ -23,6 +24,10 @@ struct Instr
 {
     Op op;
     std::uint8_t argc = 0;
+    // Operate only: the operator's arity and short way, copied from the table so that the
+    // evaluator's common case reads nothing else.
+    std::uint8_t arity = 0;
+    Real real = Real::None;
     std::int32_t arg = 0;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,10 +68,7 @@ private:
             return;
         }
         type_ = v.type_;
-        if (v.type_ == VarType::Double || v.type_ == VarType::Single)
-            double_ = v.double_;
-        else
-            int_ = v.int_;
+        std::memcpy(&double_, &v.double_, sizeof double_); // whichever number it holds
     }
 
     VarType type_ = VarType::Empty;
