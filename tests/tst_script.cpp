@@ -808,6 +808,7 @@ void tst_Script::radixLiteralSuffix_data()
     valueRow("Or between hex literals", "(&h01or&h02)", "3", T::Integer);
     valueRow("& before a name is a join", "\"x\" &hi", "x", T::String);
     errorRow("suffix beyond 32 bits", "&h100000000&", 6);
+    errorRow("the suffix ends the literal", "&h10&h20", 1025);
 }
 
 void tst_Script::notRightOfComparison_data()
@@ -856,6 +857,7 @@ void tst_Script::textAgainstNumbers_data()
     valueRow("against a sum", "\"abc\" = (5+0)", "False", T::Boolean);
     valueRow("against a folded sum", "\"010\" = (5+5)", "False", T::Boolean);
     valueRow("against a negated literal", "\"abc\" = -5", "False", T::Boolean);
+    valueRow("against a literal with a plus sign", "\"abc\" = +5", "False", T::Boolean);
     valueRow("against CInt", "\"010\" = CInt(10)", "False", T::Boolean);
     valueRow("a Double against text compares as text", "\"10\" > CDbl(5)", "False", T::Boolean);
     valueRow("9 after 10 as text", "\"9\" < CDbl(10)", "False", T::Boolean);
@@ -927,6 +929,7 @@ void tst_Script::singleValues_data()
     valueRow("7 digits then exponent form", "CSng(12345678)", "1.234568E+07", T::Single);
     valueRow("7 digits in full", "CSng(1234567)", "1234567", T::Single);
     valueRow("small Single", "CSng(0.00001)", "1E-05", T::Single);
+    valueRow("smallest fixed-form Single", "CSng(0.0001)", "0.0001", T::Single);
     valueRow("Single + Single", "CSng(1) + CSng(2)", "3", T::Single);
     valueRow("Single + Integer stays Single", "CSng(0.1) + 1", "1.1", T::Single);
     valueRow("Single * Integer", "CSng(0.1) * 2", "0.2", T::Single);
