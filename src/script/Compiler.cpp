@@ -111,7 +111,7 @@ Compiler::Form Compiler::expression(int minPrecedence, bool rightOfComparison)
     if (++depth_ > kMaxDepth)
         throw ScriptError(errc::OutOfStackSpace, "expression nested too deeply", token_.position);
     Form left = Form::Computed;
-    const int prefix = token_.kind == TokenKind::Operator ? findOperator(token_.text, 1) : -1;
+    const int prefix = token_.kind == TokenKind::Operator ? token_.prefix : -1;
     if (prefix >= 0 && (operatorAt(prefix).precedence >= minPrecedence || rightOfComparison)) {
         advance();
         expression(operatorAt(prefix).precedence);
@@ -120,7 +120,7 @@ Compiler::Form Compiler::expression(int minPrecedence, bool rightOfComparison)
         left = primary();
     }
     while (token_.kind == TokenKind::Operator) {
-        const int infix = findOperator(token_.text, 2);
+        const int infix = token_.infix;
         if (infix < 0 || operatorAt(infix).precedence < minPrecedence)
             break;
         const Operator &op = operatorAt(infix);
@@ -238,6 +238,9 @@ void Compiler::emitOperator(int index, std::uint8_t operandForms)
         try {
             op.apply(left, right, operandForms);
             if (operands == 2) {
+                // The right constant is dead; it is the newest one unless folding kept older ones.
+                if (static_cast<std::size_t>(code.back().arg) + 1 == constants.size())
+                    constants.pop_back();
                 code.pop_back();
                 --stackDepth_;
             }

@@ -86,7 +86,8 @@ Value Lexer::decimalLiteral(std::string_view text)
 
 bool Lexer::isKeyword(std::string_view name)
 {
-    if (!name.empty() && isLetter(name[0]) && isOperatorSpelling(name))
+    int prefix, infix;
+    if (!name.empty() && isLetter(name[0]) && matchOperator(name, prefix, infix))
         return true;
     return std::any_of(std::begin(constantWords), std::end(constantWords),
                        [name](const ConstantWord &w) { return sameName(w.name, name); });
@@ -144,11 +145,16 @@ Token Lexer::next()
         break;
     }
     // Operator symbols, the longest spelling first ("<>" before "<").
-    if (!isLetter(c)) {
-        if (pos_ + 1 < text_.size() && isOperatorSpelling(text_.substr(pos_, 2)))
-            return simple(TokenKind::Operator, 2);
-        if (isOperatorSpelling(text_.substr(pos_, 1)))
-            return simple(TokenKind::Operator, 1);
+    if (!isLetter(c) && !isDigit(c)) {
+        int prefix, infix;
+        for (std::size_t length = 2; length >= 1; --length) {
+            if (pos_ + length <= text_.size() && matchOperator(text_.substr(pos_, length), prefix, infix)) {
+                Token t = simple(TokenKind::Operator, length);
+                t.prefix = prefix;
+                t.infix = infix;
+                return t;
+            }
+        }
     }
     if (isDigit(c) || (c == '.' && isDigit(d)))
         return number(start);
@@ -234,8 +240,9 @@ Token Lexer::word(std::size_t start)
         throw ScriptError(errc::IdentifierTooLong, {}, start);
     pos_ = p;
     const std::string_view name = text_.substr(start, p - start);
-    if (isOperatorSpelling(name))
-        return Token{TokenKind::Operator, start, name, {}};
+    int prefix, infix;
+    if (matchOperator(name, prefix, infix))
+        return Token{TokenKind::Operator, start, name, {}, prefix, infix};
     for (const ConstantWord &w : constantWords)
         if (sameName(w.name, name))
             return Token{TokenKind::Constant, start, name, w.value()};

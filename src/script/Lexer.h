@@ -23,6 +23,8 @@ struct Token
     std::size_t position = 0;
     std::string_view text; // the token's source text (names keep their spelling)
     Value literal;          // Number, String and Constant tokens
+    int prefix = -1;        // Operator tokens: the table's prefix and infix operators so spelled, or -1
+    int infix = -1;
 };
 
 /// Splits program text into tokens, in time proportional to its length. Rejects NUL and

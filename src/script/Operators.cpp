@@ -3,10 +3,12 @@
 #include "script/Chars.h"
 #include "script/ScriptError.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace script {
 
@@ -416,9 +418,57 @@ constexpr std::array kOperators{
     Operator{"+", {}, "Plus", 14, 1, false, opPlus, Real::None},
 };
 
+// The first character settles most mismatches cheaply; the lexer asks for every symbol.
 bool spelledAs(const Operator &o, std::string_view spelling)
 {
-    return sameName(o.spelling, spelling) || (!o.alternative.empty() && o.alternative == spelling);
+    if (o.spelling.size() == spelling.size() && toLower(o.spelling[0]) == toLower(spelling[0])
+        && sameName(o.spelling, spelling))
+        return true;
+    return o.alternative.size() == spelling.size() && o.alternative == spelling;
+}
+
+// The lexer asks about every symbol and word, so the spellings are also kept packed into
+// integers (lower case, at most three characters), each with its prefix and infix operator.
+constexpr std::uint32_t packSpelling(std::string_view spelling)
+{
+    if (spelling.empty() || spelling.size() > 3)
+        return 0;
+    std::uint32_t key = 0;
+    for (const char c : spelling)
+        key = key << 8 | static_cast<std::uint8_t>(toLower(c));
+    return key;
+}
+
+static_assert(std::all_of(kOperators.begin(), kOperators.end(), [](const Operator &o) {
+                  return packSpelling(o.spelling) != 0 && (o.alternative.empty() || packSpelling(o.alternative) != 0);
+              }),
+              "operator spellings are one to three characters");
+
+struct SpellingEntry
+{
+    std::uint32_t key;
+    int prefix;
+    int infix;
+};
+
+const std::vector<SpellingEntry> &spellingIndex()
+{
+    static const std::vector<SpellingEntry> index = [] {
+        std::vector<SpellingEntry> entries;
+        for (std::size_t i = 0; i < kOperators.size(); ++i) {
+            for (const std::string_view spelling : {kOperators[i].spelling, kOperators[i].alternative}) {
+                if (spelling.empty())
+                    continue;
+                const std::uint32_t key = packSpelling(spelling);
+                auto it = std::find_if(entries.begin(), entries.end(), [key](const SpellingEntry &e) { return e.key == key; });
+                if (it == entries.end())
+                    it = entries.insert(entries.end(), SpellingEntry{key, -1, -1});
+                (kOperators[i].arity == 1 ? it->prefix : it->infix) = static_cast<int>(i);
+            }
+        }
+        return entries;
+    }();
+    return index;
 }
 
 } // namespace
@@ -440,12 +490,19 @@ int findOperator(std::string_view spelling, int arity)
     return -1;
 }
 
-bool isOperatorSpelling(std::string_view spelling)
+bool matchOperator(std::string_view spelling, int &prefix, int &infix)
 {
-    for (const Operator &o : kOperators)
-        if (spelledAs(o, spelling))
+    prefix = infix = -1;
+    const std::uint32_t key = packSpelling(spelling);
+    if (key == 0)
+        return false;
+    for (const SpellingEntry &e : spellingIndex()) {
+        if (e.key == key) {
+            prefix = e.prefix;
+            infix = e.infix;
             return true;
+        }
+    }
     return false;
 }
-
 } // namespace script

@@ -64,8 +64,9 @@ struct Operator
 const Operator &operatorAt(int index);
 /// Index of the operator with that spelling (words in any case) and arity, or -1.
 int findOperator(std::string_view spelling, int arity);
-/// True when some operator is spelled so: the lexer's test for symbols and words.
-bool isOperatorSpelling(std::string_view spelling);
+/// The prefix and infix operators spelled so (-1 for none); false when neither exists.
+/// One pass over the table: the lexer's test for symbols and words.
+bool matchOperator(std::string_view spelling, int &prefix, int &infix);
 
 /// A finite double result as a Value: an infinity is overflow (6).
 Value checkedDouble(double d);
