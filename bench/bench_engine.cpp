@@ -91,6 +91,35 @@ void assignX(benchmark::State &state)
         engine.ExecuteStatement(std::string_view(statement, n + 2));
 }
 
+// Texts at the length limit, each compiled afresh (a new engine per iteration): reading
+// and evaluating must stay linear in the text's length.
+void longText(benchmark::State &state, std::string text)
+{
+    for (auto _ : state) {
+        script::Engine engine;
+        try {
+            benchmark::DoNotOptimize(engine.Eval(text));
+        } catch (const script::ScriptError &) {
+        }
+    }
+}
+
+std::string quotePairsLiteral()
+{
+    std::string text = "\"";
+    while (text.size() + 2 < script::Engine::kMaxTextLength)
+        text += "\"\"";
+    return text + "\"";
+}
+
+std::string concatenationChain()
+{
+    std::string text = "\"a\"";
+    while (text.size() + 4 <= script::Engine::kMaxTextLength)
+        text += "&\"a\"";
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -101,6 +130,10 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark((std::string("MuParser/") + f.name).c_str(), muparser, f);
         benchmark::RegisterBenchmark((std::string("EvalOnly/") + f.name).c_str(), evalOnly, f);
     }
+    benchmark::RegisterBenchmark("LongText/64KB literal of quote pairs", longText, quotePairsLiteral())
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LongText/64KB chain of &", longText, concatenationChain())
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("NumberToText", numberToText);
     benchmark::RegisterBenchmark("ExecuteStatement/X=number", assignX);
     benchmark::Initialize(&argc, argv);

@@ -1,5 +1,6 @@
 #include "script/Builtins.h"
 
+#include "script/Chars.h"
 #include "script/Operators.h"
 #include "script/ScriptError.h"
 
@@ -12,7 +13,8 @@ namespace script {
 
 namespace {
 
-// Abs, Int, Fix keep the numeric type of their argument (widening on overflow).
+// Abs, Int, Fix keep the numeric type of their argument (widening on overflow); text and
+// Double give Double.
 template <typename WholeFn, typename RealFn>
 Value keepType(const Value &v, WholeFn whole, RealFn real)
 {
@@ -34,6 +36,8 @@ Value keepType(const Value &v, WholeFn whole, RealFn real)
             return Value::longValue(static_cast<std::int32_t>(r));
         return Value::number(static_cast<double>(r));
     }
+    case VarType::Single:
+        return Value::single(static_cast<float>(real(v.doubleValue())));
     default:
         return Value::number(real(v.toDouble()));
     }
@@ -89,8 +93,8 @@ Value fnSqr(const Value *a, int, RandomState &)
 Value fnRnd(const Value *a, int argc, RandomState &random)
 {
     if (argc == 0)
-        return Value::number(random.next(std::nullopt));
-    return Value::number(random.next(a[0].toDouble()));
+        return Value::single(random.next(std::nullopt));
+    return Value::single(random.next(a[0].toDouble()));
 }
 
 // Rounds half to even and checks the range of the target type.
@@ -114,21 +118,28 @@ Value fnCLng(const Value *a, int, RandomState &)
 
 Value fnCDbl(const Value *a, int, RandomState &) { return Value::number(a[0].toDouble()); }
 
+Value fnCSng(const Value *a, int, RandomState &)
+{
+    const double d = a[0].toDouble();
+    if (!(std::fabs(d) <= FLT_MAX))
+        throw ScriptError(errc::Overflow);
+    return Value::single(static_cast<float>(d));
+}
+
 Value fnCBool(const Value *a, int, RandomState &)
 {
     const Value &v = a[0];
     if (v.type() == VarType::String) {
-        if (sameName(v.stringValue(), "True"))
-            return Value::boolean(true);
-        if (sameName(v.stringValue(), "False"))
-            return Value::boolean(false);
+        if (const auto b = booleanFromText(v.stringValue()))
+            return Value::boolean(*b);
     }
     return Value::boolean(v.toDouble() != 0);
 }
 
 Value fnCStr(const Value *a, int, RandomState &) { return Value::string(a[0].toText()); }
 
-// Round(x [, places]): half to even on the binary value; whole types pass through.
+// Round(x [, places]): half to even on the binary value; whole numbers and Booleans pass
+// through, a Single stays a Single.
 Value fnRound(const Value *a, int argc, RandomState &)
 {
     const Value &v = a[0];
@@ -143,22 +154,20 @@ Value fnRound(const Value *a, int argc, RandomState &)
     }
     switch (v.type()) {
     case VarType::Null:
+    case VarType::Boolean:
     case VarType::Integer:
     case VarType::Long:
         return v;
     case VarType::Empty:
         return Value::integer(0);
-    case VarType::Boolean:
-        return Value::integer(static_cast<std::int16_t>(v.integerValue()));
     default:
         break;
     }
     const double x = v.toDouble();
     const double scale = std::pow(10.0, places);
     const double y = x * scale;
-    if (!std::isfinite(y))
-        return Value::number(x); // too large to have any digits that far right
-    return Value::number(std::nearbyint(y) / scale);
+    const double r = std::isfinite(y) ? std::nearbyint(y) / scale : x; // x: no digits that far right
+    return v.type() == VarType::Single ? Value::single(static_cast<float>(r)) : Value::number(r);
 }
 
 // One table of the built-ins: name, argument counts, purity, implementation.
@@ -170,16 +179,17 @@ constexpr std::array builtins{
     Builtin{"Sgn", 1, 1, true, fnSgn},     Builtin{"Sin", 1, 1, true, fnSin},
     Builtin{"Sqr", 1, 1, true, fnSqr},     Builtin{"Tan", 1, 1, true, fnTan},
     Builtin{"CInt", 1, 1, true, fnCInt},   Builtin{"CLng", 1, 1, true, fnCLng},
-    Builtin{"CDbl", 1, 1, true, fnCDbl},   Builtin{"CBool", 1, 1, true, fnCBool},
+    Builtin{"CDbl", 1, 1, true, fnCDbl},   Builtin{"CSng", 1, 1, true, fnCSng},
+    Builtin{"CBool", 1, 1, true, fnCBool},
     Builtin{"CStr", 1, 1, true, fnCStr},   Builtin{"Round", 1, 2, true, fnRound},
 };
 
 } // namespace
 
-double RandomState::next(std::optional<double> n)
+float RandomState::next(std::optional<double> n)
 {
     if (n && *n == 0)
-        return seed_ / 16777216.0;
+        return static_cast<float>(seed_) / 16777216.0f;
     if (n && *n < 0) {
         // Reseed from the bits of the argument as a single-precision number.
         const double clamped = *n < -FLT_MAX ? -FLT_MAX : *n;
@@ -187,23 +197,7 @@ double RandomState::next(std::optional<double> n)
         seed_ = (bits + (bits >> 24)) & 0xFFFFFFu;
     }
     seed_ = (seed_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
-    return seed_ / 16777216.0;
-}
-
-bool sameName(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return static_cast<float>(seed_) / 16777216.0f;
 }
 
 int findBuiltin(std::string_view name)

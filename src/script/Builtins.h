@@ -12,8 +12,9 @@ class RandomState
 {
 public:
     /// Rnd(n): n > 0 or no argument gives the next number, 0 repeats the last one,
-    /// n < 0 reseeds from n and gives the first number of that sequence. Result in [0, 1).
-    double next(std::optional<double> n);
+    /// n < 0 reseeds from n and gives the first number of that sequence. Result in [0, 1),
+    /// a multiple of 2^-24 (exact as a Single).
+    float next(std::optional<double> n);
     void reset() noexcept { seed_ = kInitialSeed; }
 
 private:
@@ -36,8 +37,5 @@ struct Builtin
 int findBuiltin(std::string_view name);
 /// The built-in at an index findBuiltin gave.
 const Builtin &builtinAt(int index);
-
-/// Case-insensitive comparison of ASCII names.
-bool sameName(std::string_view a, std::string_view b) noexcept;
 
 } // namespace script

@@ -1,6 +1,8 @@
 #include "script/Compiler.h"
 
 #include "script/Builtins.h"
+#include "script/Chars.h"
+#include "script/Operators.h"
 #include "script/ScriptError.h"
 
 #include <algorithm>
@@ -10,15 +12,6 @@ namespace script {
 
 namespace {
 
-std::string lowerName(std::string_view name)
-{
-    std::string s(name);
-    for (char &c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 bool endsStatement(TokenKind kind)
 {
     return kind == TokenKind::End || kind == TokenKind::Newline || kind == TokenKind::Colon;
@@ -26,28 +19,29 @@ bool endsStatement(TokenKind kind)
 
 } // namespace
 
-Compiler::Compiler(std::string_view text) : lexer_(text)
+Compiler::Compiler(std::string_view text, Deadline *deadline) : lexer_(text), deadline_(deadline)
 {
     advance();
 }
 
-Program Compiler::compileExpression(std::string_view text)
+Program Compiler::compileExpression(std::string_view text, Deadline *deadline)
 {
-    Compiler c(text);
+    Compiler c(text, deadline);
     c.program_.isExpression = true;
     if (c.token_.kind == TokenKind::End) {
         c.emitConstant(Value());
     } else {
         c.expression();
-        if (c.token_.kind != TokenKind::End)
+        if (c.token_.kind != TokenKind::End) // "Abs 1": a call without parentheses
             c.fail(errc::ExpectedEndOfStatement);
     }
+    c.finish();
     return std::move(c.program_);
 }
 
-Program Compiler::compileStatements(std::string_view text)
+Program Compiler::compileStatements(std::string_view text, Deadline *deadline)
 {
-    Compiler c(text);
+    Compiler c(text, deadline);
     for (;;) {
         if (!endsStatement(c.token_.kind))
             c.statement();
@@ -57,7 +51,15 @@ Program Compiler::compileStatements(std::string_view text)
             c.fail(errc::ExpectedEndOfStatement);
         c.advance();
     }
+    c.finish();
     return std::move(c.program_);
+}
+
+void Compiler::advance()
+{
+    if (deadline_)
+        deadline_->step();
+    token_ = lexer_.next();
 }
 
 bool Compiler::accept(TokenKind kind)
@@ -73,10 +75,16 @@ void Compiler::fail(int number) const
     throw ScriptError(number, {}, token_.position);
 }
 
-void Compiler::enter()
+void Compiler::defer(int number, std::string_view detail, std::size_t position)
 {
-    if (++depth_ > kMaxDepth)
-        throw ScriptError(errc::OutOfStackSpace, "expression nested too deeply", token_.position);
+    if (!deferred_)
+        deferred_.emplace(number, detail, position);
+}
+
+void Compiler::finish()
+{
+    if (deferred_)
+        throw *deferred_;
 }
 
 // statement := name '=' expression
@@ -86,201 +94,71 @@ void Compiler::statement()
         fail(errc::ExpectedStatement);
     const Token target = token_;
     advance();
-    if (token_.kind != TokenKind::Equal)
+    if (token_.kind != TokenKind::Operator || token_.text != "=")
         fail(errc::ExpectedEquals);
     if (findBuiltin(target.text) >= 0)
-        throw ScriptError(errc::IllegalAssignment, "'" + std::string(target.text) + "'", target.position);
+        defer(errc::IllegalAssignment, "'" + std::string(target.text) + "'", target.position);
     advance();
     expression();
-    emit(Op::StoreName, nameIndex(target.text));
+    emitCode(Op::StoreName, nameIndex(target.text));
 }
 
-void Compiler::expression() { impLevel(); }
-
-void Compiler::impLevel()
+// Precedence climbing over the operator table. A prefix operator is allowed where its
+// precedence reaches the level being read, and always right of a comparison, where the
+// language reads 1 <> Not 0 = 0 as 1 <> Not (0 = 0).
+Compiler::Form Compiler::expression(int minPrecedence, bool rightOfComparison)
 {
-    eqvLevel();
-    while (accept(TokenKind::Imp)) {
-        eqvLevel();
-        emitOperator(Op::Imp, 2);
+    if (++depth_ > kMaxDepth)
+        throw ScriptError(errc::OutOfStackSpace, "expression nested too deeply", token_.position);
+    Form left = Form::Computed;
+    const int prefix = token_.kind == TokenKind::Operator ? token_.prefix : -1;
+    if (prefix >= 0 && (operatorAt(prefix).precedence >= minPrecedence || rightOfComparison)) {
+        advance();
+        expression(operatorAt(prefix).precedence);
+        emitOperator(prefix, 0);
+    } else {
+        left = primary();
     }
-}
-
-void Compiler::eqvLevel()
-{
-    xorLevel();
-    while (accept(TokenKind::Eqv)) {
-        xorLevel();
-        emitOperator(Op::Eqv, 2);
-    }
-}
-
-void Compiler::xorLevel()
-{
-    orLevel();
-    while (accept(TokenKind::Xor)) {
-        orLevel();
-        emitOperator(Op::Xor, 2);
-    }
-}
-
-void Compiler::orLevel()
-{
-    andLevel();
-    while (accept(TokenKind::Or)) {
-        andLevel();
-        emitOperator(Op::Or, 2);
-    }
-}
-
-void Compiler::andLevel()
-{
-    notLevel();
-    while (accept(TokenKind::And)) {
-        notLevel();
-        emitOperator(Op::And, 2);
-    }
-}
-
-void Compiler::notLevel()
-{
-    if (accept(TokenKind::Not)) {
-        enter();
-        notLevel();
-        leave();
-        emitOperator(Op::Not, 1);
-        return;
-    }
-    compareLevel();
-}
-
-void Compiler::compareLevel()
-{
-    concatLevel();
-    for (;;) {
-        Op op;
-        switch (token_.kind) {
-        case TokenKind::Equal: op = Op::Equal; break;
-        case TokenKind::NotEqual: op = Op::NotEqual; break;
-        case TokenKind::Less: op = Op::Less; break;
-        case TokenKind::Greater: op = Op::Greater; break;
-        case TokenKind::LessEqual: op = Op::LessEqual; break;
-        case TokenKind::GreaterEqual: op = Op::GreaterEqual; break;
-        default: return;
+    while (token_.kind == TokenKind::Operator) {
+        const int infix = token_.infix;
+        if (infix < 0 || operatorAt(infix).precedence < minPrecedence)
+            break;
+        const Operator &op = operatorAt(infix);
+        advance();
+        const Form right = expression(op.precedence + 1, op.comparison);
+        std::uint8_t forms = 0;
+        if (op.comparison) {
+            forms |= left == Form::NumberLiteral ? operand::LeftNumberLiteral
+                   : left == Form::TextLiteral   ? operand::LeftTextLiteral : 0;
+            forms |= right == Form::NumberLiteral ? operand::RightNumberLiteral
+                   : right == Form::TextLiteral   ? operand::RightTextLiteral : 0;
         }
-        advance();
-        concatLevel();
-        emitOperator(op, 2);
+        emitOperator(infix, forms);
+        left = Form::Computed;
     }
+    --depth_;
+    return left;
 }
 
-void Compiler::concatLevel()
-{
-    additiveLevel();
-    while (accept(TokenKind::Ampersand)) {
-        additiveLevel();
-        emitOperator(Op::Concat, 2);
-    }
-}
-
-void Compiler::additiveLevel()
-{
-    moduloLevel();
-    for (;;) {
-        const Op op = token_.kind == TokenKind::Plus ? Op::Add : token_.kind == TokenKind::Minus ? Op::Subtract : Op::Call;
-        if (op == Op::Call)
-            return;
-        advance();
-        moduloLevel();
-        emitOperator(op, 2);
-    }
-}
-
-void Compiler::moduloLevel()
-{
-    intDivLevel();
-    while (accept(TokenKind::Mod)) {
-        intDivLevel();
-        emitOperator(Op::Modulo, 2);
-    }
-}
-
-void Compiler::intDivLevel()
-{
-    multiplicativeLevel();
-    while (accept(TokenKind::Backslash)) {
-        multiplicativeLevel();
-        emitOperator(Op::IntDivide, 2);
-    }
-}
-
-void Compiler::multiplicativeLevel()
-{
-    powerLevel();
-    for (;;) {
-        const Op op = token_.kind == TokenKind::Star ? Op::Multiply : token_.kind == TokenKind::Slash ? Op::Divide : Op::Call;
-        if (op == Op::Call)
-            return;
-        advance();
-        powerLevel();
-        emitOperator(op, 2);
-    }
-}
-
-void Compiler::powerLevel()
-{
-    unaryLevel();
-    while (accept(TokenKind::Caret)) {
-        unaryLevel();
-        emitOperator(Op::Power, 2);
-    }
-}
-
-// The sign binds tighter than '^' in this language: -3^2 is (-3)^2.
-void Compiler::unaryLevel()
-{
-    if (token_.kind == TokenKind::Minus || token_.kind == TokenKind::Plus) {
-        const bool minus = token_.kind == TokenKind::Minus;
-        advance();
-        enter();
-        unaryLevel();
-        leave();
-        if (minus)
-            emitOperator(Op::Negate, 1);
-        return;
-    }
-    primary();
-}
-
-void Compiler::primary()
+Compiler::Form Compiler::primary()
 {
     switch (token_.kind) {
     case TokenKind::Number:
     case TokenKind::String:
+    case TokenKind::Constant: {
+        const Form form = token_.kind == TokenKind::Number ? Form::NumberLiteral
+                        : token_.kind == TokenKind::String ? Form::TextLiteral : Form::Computed;
         emitConstant(std::move(token_.literal));
         advance();
-        return;
-    case TokenKind::True:
-    case TokenKind::False:
-        emitConstant(Value::boolean(token_.kind == TokenKind::True));
+        return form;
+    }
+    case TokenKind::LParen: {
         advance();
-        return;
-    case TokenKind::Empty:
-        emitConstant(Value());
-        advance();
-        return;
-    case TokenKind::Null:
-        emitConstant(Value::null());
-        advance();
-        return;
-    case TokenKind::LParen:
-        advance();
-        enter();
-        expression();
-        leave();
+        const Form form = expression(); // parentheses keep a literal a literal
         if (!accept(TokenKind::RParen))
             fail(errc::ExpectedRightParen);
-        return;
+        return form;
+    }
     case TokenKind::Name:
         break;
     default:
@@ -294,7 +172,6 @@ void Compiler::primary()
     const bool hasArguments = token_.kind == TokenKind::LParen;
     if (hasArguments) {
         advance();
-        enter();
         if (token_.kind != TokenKind::RParen) {
             for (;;) {
                 expression();
@@ -303,69 +180,67 @@ void Compiler::primary()
                     break;
             }
         }
-        leave();
         if (!accept(TokenKind::RParen))
             fail(errc::ExpectedRightParen);
     }
+    // A call that cannot run: the arguments stay counted and one placeholder stands for the
+    // result; the program is never run, since finish() raises the deferred error.
+    const auto unrunnable = [&](int number, std::string_view what) {
+        defer(number, "'" + std::string(what) + "'", name.position);
+        stackDepth_ -= static_cast<std::size_t>(argc);
+        emitConstant(Value());
+    };
     if (builtin < 0) {
         if (hasArguments) // a variable is not a function
-            throw ScriptError(errc::TypeMismatch, "'" + std::string(name.text) + "'", name.position);
-        emit(Op::LoadName, nameIndex(name.text));
-        return;
+            unrunnable(errc::TypeMismatch, name.text);
+        else
+            emitCode(Op::LoadName, nameIndex(name.text));
+        return Form::Computed;
     }
     const Builtin &b = builtinAt(builtin);
     if (argc < b.minArgs || argc > b.maxArgs)
-        throw ScriptError(errc::WrongNumberOfArguments, "'" + std::string(b.name) + "'", name.position);
-    emitCall(builtin, argc);
+        unrunnable(errc::WrongNumberOfArguments, b.name);
+    else
+        emitCall(builtin, argc);
+    return Form::Computed;
 }
 
-void Compiler::emit(Op op, std::int32_t arg, std::uint8_t argc)
+void Compiler::emitCode(Op op, std::int32_t arg, std::uint8_t argc)
 {
-    program_.code.push_back(Instr{op, argc, arg});
-    switch (op) {
-    case Op::Const:
-    case Op::Load:
-    case Op::LoadName:
-        ++stackDepth_;
-        break;
-    case Op::Store:
-    case Op::StoreName:
-        --stackDepth_;
-        break;
-    case Op::Negate:
-    case Op::Not:
-        break;
-    case Op::Call:
-        stackDepth_ = stackDepth_ - argc + 1;
-        break;
-    default:
-        --stackDepth_;
-        break;
+    Instr in{op, argc, 0, Real::None, arg};
+    if (op == Op::Operate) {
+        in.arity = static_cast<std::uint8_t>(operatorAt(arg).arity);
+        in.real = operatorAt(arg).real;
     }
+    program_.code.push_back(in);
+    stackDepth_ = static_cast<std::size_t>(static_cast<long>(stackDepth_) + stackEffect(program_.code.back()));
     program_.maxStack = std::max(program_.maxStack, stackDepth_);
 }
 
 void Compiler::emitConstant(Value v)
 {
     program_.constants.push_back(std::move(v));
-    emit(Op::Const, static_cast<std::int32_t>(program_.constants.size() - 1));
+    emitCode(Op::Const, static_cast<std::int32_t>(program_.constants.size() - 1));
 }
 
 // Operators on constants are computed now (a constant's code is always the single Const
 // that ends it); if that raises an error, the operator stays to raise it at run time.
-void Compiler::emitOperator(Op op, int operands)
+void Compiler::emitOperator(int index, std::uint8_t operandForms)
 {
+    const Operator &op = operatorAt(index);
     auto &code = program_.code;
     const std::size_t n = code.size();
-    if (n >= static_cast<std::size_t>(operands)
-        && std::all_of(code.end() - operands, code.end(), [](const Instr &i) { return i.op == Op::Const; })) {
+    const auto operands = static_cast<std::size_t>(op.arity);
+    if (n >= operands && std::all_of(code.end() - op.arity, code.end(), [](const Instr &i) { return i.op == Op::Const; })) {
         auto &constants = program_.constants;
-        const std::size_t first = static_cast<std::size_t>(code[n - static_cast<std::size_t>(operands)].arg);
+        Value &left = constants[static_cast<std::size_t>(code[n - operands].arg)];
+        const Value &right = constants[static_cast<std::size_t>(code[n - 1].arg)];
         try {
-            Value r = operands == 1 ? applyOperator(op, constants[first], Value())
-                                    : applyOperator(op, constants[first], constants[static_cast<std::size_t>(code[n - 1].arg)]);
-            constants[first] = std::move(r);
+            op.apply(left, right, operandForms);
             if (operands == 2) {
+                // The right constant is dead; it is the newest one unless folding kept older ones.
+                if (static_cast<std::size_t>(code.back().arg) + 1 == constants.size())
+                    constants.pop_back();
                 code.pop_back();
                 --stackDepth_;
             }
@@ -373,7 +248,7 @@ void Compiler::emitOperator(Op op, int operands)
         } catch (const ScriptError &) {
         }
     }
-    emit(op);
+    emitCode(Op::Operate, index, operandForms);
 }
 
 void Compiler::emitCall(int builtin, int argc)
@@ -397,12 +272,12 @@ void Compiler::emitCall(int builtin, int argc)
         } catch (const ScriptError &) {
         }
     }
-    emit(Op::Call, builtin, static_cast<std::uint8_t>(argc));
+    emitCode(Op::Call, builtin, static_cast<std::uint8_t>(argc));
 }
 
 int Compiler::nameIndex(std::string_view name)
 {
-    std::string lower = lowerName(name);
+    std::string lower = lowerCase(name);
     const auto [it, added] = nameIndexes_.try_emplace(lower, static_cast<int>(program_.names.size()));
     if (added)
         program_.names.push_back(std::move(lower));

@@ -1,5 +1,6 @@
 #include "script/Engine.h"
 
+#include "script/Chars.h"
 #include "script/Compiler.h"
 #include "script/Lexer.h"
 #include "script/NumberText.h"
@@ -17,9 +18,6 @@ void checkLength(std::string_view text)
         throw ScriptError(errc::CompileOutOfMemory, "text longer than 65536 characters");
 }
 
-bool isNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '_'; }
-
 // The value of a numeric operand for the evaluator's fast paths.
 bool realOperand(const Value &v, double &out) noexcept
 {
@@ -34,15 +32,6 @@ bool realOperand(const Value &v, double &out) noexcept
     default:
         return false;
     }
-}
-
-std::string lowerCase(std::string_view name)
-{
-    std::string s(name);
-    for (char &c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
 }
 
 } // namespace
@@ -68,7 +57,7 @@ Value Engine::Eval(std::string_view expression)
 {
     checkLength(expression);
     startCall();
-    CacheEntry &entry = expressions_.find(expression, true);
+    CacheEntry &entry = expressions_.find(expression, true, deadline_);
     if (entry.error)
         throw *entry.error;
     return run(*entry.program);
@@ -88,7 +77,7 @@ void Engine::Reset()
 
 void Engine::runStatements(std::string_view code)
 {
-    CacheEntry &entry = statements_.find(code, false);
+    CacheEntry &entry = statements_.find(code, false, deadline_);
     if (entry.error)
         throw *entry.error;
     run(*entry.program);
@@ -98,7 +87,7 @@ void Engine::runStatements(std::string_view code)
 // the same literal rules, the same negation, the same global.
 bool Engine::tryAssignNumber(std::string_view code)
 {
-    if (code.empty() || !isNameStart(code[0]))
+    if (code.empty() || !isLetter(code[0]))
         return false;
     std::size_t i = 1;
     while (i < code.size() && isNameChar(code[i]))
@@ -123,11 +112,12 @@ bool Engine::tryAssignNumber(std::string_view code)
         lastAssigned_ = std::string(name);
         lastAssignedSlot_ = slot;
     }
+    static const Operator &minus = operatorAt(findOperator("-", 1));
     Value v = Lexer::decimalLiteral(literal);
     if (negative && v.type() == VarType::Double)
         v.setDouble(-v.doubleValue());
     else if (negative)
-        v = negate(v);
+        minus.apply(v, v, 0);
     globals_[static_cast<std::size_t>(slot)].assign(v);
     return true;
 }
@@ -147,23 +137,6 @@ int Engine::slotFor(const std::string &lowerName, bool create)
     return slot;
 }
 
-void Engine::checkClock()
-{
-    budget_ = kStepsPerClockCheck;
-    if (timeoutMs_ <= 0)
-        return;
-    // The clock is first read after the first few thousand steps, so short calls never
-    // pay for it; that start is late by microseconds at most.
-    const auto now = std::chrono::steady_clock::now();
-    if (!clockStarted_) {
-        clockStarted_ = true;
-        callStart_ = now;
-        return;
-    }
-    if (now - callStart_ > std::chrono::milliseconds(timeoutMs_))
-        throw ScriptError(errc::UserInterrupt, "time limit exceeded");
-}
-
 Value Engine::run(Program &program)
 {
     if (stack_.size() < program.maxStack)
@@ -171,8 +144,7 @@ Value Engine::run(Program &program)
     Value *const base = stack_.data();
     Value *sp = base;
     for (Instr &in : program.code) {
-        if (--budget_ < 0)
-            checkClock();
+        deadline_.step();
         switch (in.op) {
         case Op::Const:
             (sp++)->assign(program.constants[static_cast<std::size_t>(in.arg)]);
@@ -186,13 +158,13 @@ Value Engine::run(Program &program)
                 (sp++)->assign(Value());
                 break;
             }
-            in = Instr{Op::Load, 0, slot};
+            in = Instr{Op::Load, 0, 0, Real::None, slot};
             (sp++)->assign(globals_[static_cast<std::size_t>(slot)]);
             break;
         }
         case Op::StoreName: {
             const int slot = slotFor(program.names[static_cast<std::size_t>(in.arg)], true);
-            in = Instr{Op::Store, 0, slot};
+            in = Instr{Op::Store, 0, 0, Real::None, slot};
             [[fallthrough]];
         }
         case Op::Store:
@@ -205,46 +177,20 @@ Value Engine::run(Program &program)
             *sp++ = std::move(r);
             break;
         }
-        case Op::Negate: {
-            if (sp[-1].type() == VarType::Double)
-                sp[-1].setDouble(-sp[-1].doubleValue());
-            else
-                sp[-1] = negate(sp[-1]);
-            break;
-        }
-        case Op::Not:
-            sp[-1] = logicalNot(sp[-1]);
-            break;
-        default: {
-            // Binary operators: numbers of which one is a Double take the short way.
-            Value &a = sp[-2];
+        case Op::Operate: {
+            Value &a = sp[-in.arity];
             const Value &b = sp[-1];
-            double x, y;
-            const bool real = realOperand(a, x) && realOperand(b, y)
-                           && (a.type() == VarType::Double || b.type() == VarType::Double);
-            double r = 0;
-            bool done = false;
-            if (real) {
-                switch (in.op) {
-                case Op::Add: r = x + y; done = true; break;
-                case Op::Subtract: r = x - y; done = true; break;
-                case Op::Multiply: r = x * y; done = true; break;
-                case Op::Divide: r = x / y; done = y != 0; break;
-                case Op::Power: // squares are common in equations and x*x is exact enough
-                    r = y == 2 ? x * x : std::pow(x, y);
-                    done = !(x == 0 && y < 0);
-                    break;
-                default: break;
-                }
-            }
-            if (done && std::isfinite(r)) {
+            // Numbers of which one is a Double take the short way (a unary operator's b is a).
+            double x, y, r;
+            if (in.real != Real::None && (a.type() == VarType::Double || b.type() == VarType::Double)
+                && realOperand(a, x) && realOperand(b, y) && realResult(in.real, x, y, r) && std::isfinite(r)) {
                 a.setDouble(r);
             } else {
                 if (a.type() == VarType::String || b.type() == VarType::String)
-                    budget_ -= static_cast<long>((a.stringValue().size() + b.stringValue().size()) >> 6);
-                a = applyOperator(in.op, a, b);
+                    deadline_.step(static_cast<long>((a.stringValue().size() + b.stringValue().size()) >> 6));
+                operatorAt(in.arg).apply(a, b, in.argc);
             }
-            --sp;
+            sp -= in.arity - 1;
             break;
         }
         }
@@ -254,7 +200,7 @@ Value Engine::run(Program &program)
     return std::move(base[0]);
 }
 
-Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression)
+Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression, Deadline &deadline)
 {
     CacheEntry *entry = nullptr;
     std::size_t at = recent_.size() - 1;
@@ -276,8 +222,11 @@ Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression)
             auto fresh = std::make_unique<CacheEntry>();
             fresh->text = key;
             try {
-                fresh->program = expression ? Compiler::compileExpression(text) : Compiler::compileStatements(text);
+                fresh->program = expression ? Compiler::compileExpression(text, &deadline)
+                                            : Compiler::compileStatements(text, &deadline);
             } catch (const ScriptError &e) {
+                if (e.number() == errc::UserInterrupt) // the clock's verdict, not the text's
+                    throw;
                 fresh->error = e;
             }
             entry = fresh.get();

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "script/Builtins.h"
+#include "script/Deadline.h"
 #include "script/Program.h"
 #include "script/ScriptError.h"
 #include "script/Value.h"
 
 #include <array>
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,10 +40,12 @@ public:
     /// Forgets every variable and compiled text and restarts Rnd's sequence.
     void Reset();
 
-    /// Per-call time limit in milliseconds; a call running longer raises error 18.
-    /// Zero or less means no limit.
+    /// Per-call time limit in milliseconds; a call running longer, reading its text
+    /// included, raises error 18. Zero or less means no limit.
     void setTimeout(int ms) noexcept { timeoutMs_ = ms; }
     int timeout() const noexcept { return timeoutMs_; }
+    /// The clock the time limit reads (the steady clock unless replaced, as tests do).
+    void setClock(Deadline::Now now) noexcept { clock_ = now; }
 
 private:
     struct CacheEntry
@@ -57,7 +59,7 @@ private:
     {
     public:
         static constexpr std::size_t kCapacity = 64;
-        CacheEntry &find(std::string_view text, bool expression);
+        CacheEntry &find(std::string_view text, bool expression, Deadline &deadline);
         void clear();
 
     private:
@@ -69,10 +71,7 @@ private:
     bool tryAssignNumber(std::string_view code);
     Value run(Program &program);
     int slotFor(const std::string &lowerName, bool create);
-    void startCall() noexcept { budget_ = kStepsPerClockCheck; clockStarted_ = false; }
-    void checkClock();
-
-    static constexpr int kStepsPerClockCheck = 4096;
+    void startCall() noexcept { deadline_.start(timeoutMs_, clock_); }
 
     std::vector<Value> globals_;
     std::unordered_map<std::string, int> slots_;
@@ -83,9 +82,8 @@ private:
     std::string lastAssigned_; // name and slot of the last "name=number" fast path
     int lastAssignedSlot_ = -1;
     int timeoutMs_ = kDefaultTimeoutMs;
-    long budget_ = kStepsPerClockCheck;
-    bool clockStarted_ = false;
-    std::chrono::steady_clock::time_point callStart_;
+    Deadline::Now clock_ = &Deadline::Clock::now;
+    Deadline deadline_;
 };
 
 } // namespace script

@@ -1,7 +1,8 @@
 #include "script/Lexer.h"
 
-#include "script/Builtins.h"
+#include "script/Chars.h"
 #include "script/NumberText.h"
+#include "script/Operators.h"
 #include "script/ScriptError.h"
 
 #include <algorithm>
@@ -12,22 +13,17 @@ namespace script {
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isHexDigit(char c) { return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-bool isOctDigit(char c) { return c >= '0' && c <= '7'; }
-
-struct Keyword
+struct ConstantWord
 {
     std::string_view name;
-    TokenKind kind;
+    Value (*value)();
 };
 
-constexpr std::array keywords{
-    Keyword{"Mod", TokenKind::Mod},     Keyword{"Not", TokenKind::Not},     Keyword{"And", TokenKind::And},
-    Keyword{"Or", TokenKind::Or},       Keyword{"Xor", TokenKind::Xor},     Keyword{"Eqv", TokenKind::Eqv},
-    Keyword{"Imp", TokenKind::Imp},     Keyword{"True", TokenKind::True},   Keyword{"False", TokenKind::False},
-    Keyword{"Empty", TokenKind::Empty}, Keyword{"Null", TokenKind::Null},
+constexpr ConstantWord constantWords[]{
+    {"True", [] { return Value::boolean(true); }},
+    {"False", [] { return Value::boolean(false); }},
+    {"Empty", [] { return Value(); }},
+    {"Null", [] { return Value::null(); }},
 };
 
 } // namespace
@@ -90,7 +86,11 @@ Value Lexer::decimalLiteral(std::string_view text)
 
 bool Lexer::isKeyword(std::string_view name)
 {
-    return std::any_of(keywords.begin(), keywords.end(), [name](const Keyword &k) { return sameName(k.name, name); });
+    int prefix, infix;
+    if (!name.empty() && isLetter(name[0]) && matchOperator(name, prefix, infix))
+        return true;
+    return std::any_of(std::begin(constantWords), std::end(constantWords),
+                       [name](const ConstantWord &w) { return sameName(w.name, name); });
 }
 
 Token Lexer::next()
@@ -129,44 +129,32 @@ Token Lexer::next()
         return simple(TokenKind::LParen, 1);
     case ')':
         return simple(TokenKind::RParen, 1);
-    case '+':
-        return simple(TokenKind::Plus, 1);
-    case '-':
-        return simple(TokenKind::Minus, 1);
-    case '*':
-        return simple(TokenKind::Star, 1);
-    case '/':
-        return simple(TokenKind::Slash, 1);
-    case '\\':
-        return simple(TokenKind::Backslash, 1);
-    case '^':
-        return simple(TokenKind::Caret, 1);
-    case '=':
-        return simple(TokenKind::Equal, 1);
-    case '<':
-        if (d == '>')
-            return simple(TokenKind::NotEqual, 2);
-        if (d == '=')
-            return simple(TokenKind::LessEqual, 2);
-        return simple(TokenKind::Less, 1);
-    case '>':
-        if (d == '=')
-            return simple(TokenKind::GreaterEqual, 2);
-        return simple(TokenKind::Greater, 1);
+    case '"':
+        return string(start);
     case '&': {
         const char e = pos_ + 2 < text_.size() ? text_[pos_ + 2] : '\0';
         if ((d == 'H' || d == 'h') && isHexDigit(e))
             return radixLiteral(start, 16);
-        if ((d == 'O' || d == 'o') && isOctDigit(e))
+        if ((d == 'O' || d == 'o') && isOctalDigit(e))
             return radixLiteral(start, 8);
-        if (isOctDigit(d))
+        if (isOctalDigit(d))
             return radixLiteral(start, 8);
-        return simple(TokenKind::Ampersand, 1);
+        break;
     }
-    case '"':
-        return string(start);
     default:
         break;
+    }
+    // Operator symbols, the longest spelling first ("<>" before "<").
+    if (!isLetter(c) && !isDigit(c)) {
+        int prefix, infix;
+        for (std::size_t length = 2; length >= 1; --length) {
+            if (pos_ + length <= text_.size() && matchOperator(text_.substr(pos_, length), prefix, infix)) {
+                Token t = simple(TokenKind::Operator, length);
+                t.prefix = prefix;
+                t.infix = infix;
+                return t;
+            }
+        }
     }
     if (isDigit(c) || (c == '.' && isDigit(d)))
         return number(start);
@@ -187,44 +175,54 @@ Token Lexer::number(std::size_t start)
 }
 
 // &H and &O literals: up to 16 bits they are Integer, up to 32 bits Long, in two's
-// complement (&HFFFF is -1, &H10000 is 65536).
+// complement (&HFFFF is -1, &H10000 is 65536). With the suffix '&' the digits are read as
+// 32 bits and the value takes the narrowest type that holds it (&HFFFF& is the Long 65535,
+// &H10& the Integer 16, &HFFFFFFFF& the Integer -1).
 Token Lexer::radixLiteral(std::size_t start, int base)
 {
     std::size_t p = start + 1;
     if (text_[p] == 'H' || text_[p] == 'h' || text_[p] == 'O' || text_[p] == 'o')
         ++p;
     const std::size_t digitsStart = p;
-    while (p < text_.size() && (base == 16 ? isHexDigit(text_[p]) : isOctDigit(text_[p])))
+    while (p < text_.size() && (base == 16 ? isHexDigit(text_[p]) : isOctalDigit(text_[p])))
         ++p;
     std::uint64_t bits = 0;
     const auto res = std::from_chars(text_.data() + digitsStart, text_.data() + p, bits, base);
     if (res.ec != std::errc() || bits > 0xFFFFFFFFu)
         throw ScriptError(errc::Overflow, {}, start);
-    pos_ = p;
-    Token t{TokenKind::Number, start, text_.substr(start, p - start), {}};
-    if (bits <= 0xFFFFu)
+    const bool longSuffix = p < text_.size() && text_[p] == '&';
+    const std::size_t end = longSuffix ? p + 1 : p;
+    pos_ = end;
+    Token t{TokenKind::Number, start, text_.substr(start, end - start), {}};
+    const auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
+    if (!longSuffix && bits <= 0xFFFFu)
         t.literal = Value::integer(static_cast<std::int16_t>(static_cast<std::uint16_t>(bits)));
+    else if (longSuffix && value >= -32768 && value <= 32767)
+        t.literal = Value::integer(static_cast<std::int16_t>(value));
     else
-        t.literal = Value::longValue(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits)));
+        t.literal = Value::longValue(value);
     return t;
 }
 
+// One pass over the literal: "" stands for one quote; a line end or the end of the text
+// before the closing quote leaves it unterminated.
 Token Lexer::string(std::size_t start)
 {
     std::string value;
     std::size_t p = start + 1;
     for (;;) {
-        const std::size_t quote = text_.find('"', p);
-        const std::size_t lineEnd = text_.find_first_of("\r\n", p);
-        if (quote == std::string_view::npos || (lineEnd != std::string_view::npos && lineEnd < quote))
+        const std::size_t run = p;
+        while (p < text_.size() && text_[p] != '"' && text_[p] != '\r' && text_[p] != '\n')
+            ++p;
+        value.append(text_.substr(run, p - run));
+        if (p >= text_.size() || text_[p] != '"')
             throw ScriptError(errc::UnterminatedString, {}, start);
-        value.append(text_.substr(p, quote - p));
-        if (quote + 1 < text_.size() && text_[quote + 1] == '"') { // "" stands for one quote
+        if (p + 1 < text_.size() && text_[p + 1] == '"') {
             value.push_back('"');
-            p = quote + 2;
+            p += 2;
             continue;
         }
-        p = quote + 1;
+        ++p;
         break;
     }
     if (!isValidUtf8(value))
@@ -236,15 +234,18 @@ Token Lexer::string(std::size_t start)
 Token Lexer::word(std::size_t start)
 {
     std::size_t p = start + 1;
-    while (p < text_.size() && (isLetter(text_[p]) || isDigit(text_[p]) || text_[p] == '_'))
+    while (p < text_.size() && isNameChar(text_[p]))
         ++p;
     if (p - start > kMaxNameLength)
         throw ScriptError(errc::IdentifierTooLong, {}, start);
     pos_ = p;
     const std::string_view name = text_.substr(start, p - start);
-    for (const Keyword &k : keywords)
-        if (sameName(k.name, name))
-            return Token{k.kind, start, name, {}};
+    int prefix, infix;
+    if (matchOperator(name, prefix, infix))
+        return Token{TokenKind::Operator, start, name, {}, prefix, infix};
+    for (const ConstantWord &w : constantWords)
+        if (sameName(w.name, name))
+            return Token{TokenKind::Constant, start, name, w.value()};
     return Token{TokenKind::Name, start, name, {}};
 }
 

@@ -10,11 +10,11 @@ namespace script {
 
 enum class TokenKind : std::uint8_t {
     End, Newline, Colon, Comma, LParen, RParen,
-    Number, String, Name,
-    Plus, Minus, Star, Slash, Backslash, Caret, Ampersand,
-    Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
-    // keywords
-    Mod, Not, And, Or, Xor, Eqv, Imp, True, False, Empty, Null,
+    Number,   // numeric literal; the value in Token::literal
+    String,   // text literal; the value in Token::literal
+    Constant, // True, False, Empty, Null; the value in Token::literal
+    Name,
+    Operator, // a spelling of the operator table, symbol or word
 };
 
 struct Token
@@ -22,12 +22,15 @@ struct Token
     TokenKind kind = TokenKind::End;
     std::size_t position = 0;
     std::string_view text; // the token's source text (names keep their spelling)
-    Value literal;          // Number and String tokens
+    Value literal;          // Number, String and Constant tokens
+    int prefix = -1;        // Operator tokens: the table's prefix and infix operators so spelled, or -1
+    int infix = -1;
 };
 
-/// Splits program text into tokens. Rejects NUL and control characters, bytes outside
-/// ASCII except inside string literals (which must be valid UTF-8), unterminated strings,
-/// malformed numbers and over-long names with the language's syntax error numbers.
+/// Splits program text into tokens, in time proportional to its length. Rejects NUL and
+/// control characters, bytes outside ASCII except inside string literals (which must be
+/// valid UTF-8), unterminated strings, malformed numbers and over-long names with the
+/// language's syntax error numbers.
 class Lexer
 {
 public:

@@ -1,5 +1,8 @@
 #include "script/NumberText.h"
 
+#include "script/Chars.h"
+
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cfloat>
@@ -111,8 +114,6 @@ char *writeExponent(char *p, int exponent)
     return p;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 } // namespace
 
 Decimal15 toDecimal15(double value)
@@ -130,14 +131,17 @@ Decimal15 toDecimal15(double value)
     return d;
 }
 
-std::size_t writeNumberText(double value, char *out)
+namespace {
+
+// The general form with `precision` significant digits: exponent form when the decimal
+// exponent is below -4 or at least `precision`, as 1E-05 and 1E+15 (Double) or 1E+07 (Single).
+std::size_t writeDecimal(const Decimal15 &d, int precision, char *out)
 {
-    const Decimal15 d = toDecimal15(value);
     char *p = out;
     if (d.negative)
         *p++ = '-';
     const int e = d.exponent;
-    if (e > 14 || e < -4) {
+    if (e >= precision || e < -4) {
         *p++ = d.digits[0];
         if (d.count > 1) {
             *p++ = '.';
@@ -163,6 +167,37 @@ std::size_t writeNumberText(double value, char *out)
         p += d.count;
     }
     return static_cast<std::size_t>(p - out);
+}
+
+} // namespace
+
+std::size_t writeNumberText(double value, char *out)
+{
+    return writeDecimal(toDecimal15(value), 15, out);
+}
+
+std::string singleToText(float value)
+{
+    Decimal15 d{};
+    if (value == 0 || !std::isfinite(value)) {
+        d.digits[0] = '0';
+        d.count = 1;
+    } else {
+        // The float's exact value rounded to 7 significant digits: "d.dddddde[+-]xx".
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 6);
+        d.negative = value < 0;
+        d.count = 0;
+        for (const char *q = buf; *q != 'e'; ++q)
+            if (*q != '.')
+                d.digits[d.count++] = *q;
+        while (d.count > 1 && d.digits[d.count - 1] == '0')
+            --d.count;
+        const char *exp = std::find(buf, res.ptr, 'e') + 1;
+        std::from_chars(exp + (*exp == '+' ? 1 : 0), res.ptr, d.exponent);
+    }
+    char out[kNumberTextCapacity];
+    return std::string(out, writeDecimal(d, 7, out));
 }
 
 std::string numberToText(double value)
@@ -341,7 +376,7 @@ double leadingNumber(std::string_view text)
     std::size_t mantissaDigits = 0;
     std::size_t committed = 0; // length of `number` that forms a complete number
     for (const char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+        if (isBlank(c))
             continue;
         if (stage == Stage::Sign && (c == '+' || c == '-')) {
             negative = c == '-';

@@ -32,6 +32,10 @@ std::size_t writeNumberText(double value, char *out);
 /// writeNumberText as a std::string: numberToText(0.1 + 0.2) is "0.3".
 std::string numberToText(double value);
 
+/// The text form of a Single: as writeNumberText with at most 7 significant digits and
+/// exponent form from 1E+07 ("0.7055475", "1.234568E+07").
+std::string singleToText(float value);
+
 /// The value in fixed point with exactly `decimals` decimals (0 to 30; at 0 the point stays,
 /// as the pattern "###0." shows it), rounded half away from zero on its 15-digit form.
 /// Never uses exponent form; a negative value that rounds to zero keeps its "-".

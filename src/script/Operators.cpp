@@ -1,16 +1,21 @@
 #include "script/Operators.h"
 
+#include "script/Chars.h"
 #include "script/ScriptError.h"
 
+#include <algorithm>
+#include <array>
+#include <cfloat>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace script {
 
 namespace {
 
-// Arithmetic rank of an operand: whole numbers of 16 or 32 bits, or a double.
-enum class Rank { Integer, Long, Double };
+// Arithmetic rank of an operand: whole numbers of 16 or 32 bits, Single or Double.
+enum class Rank { Integer, Long, Single, Double };
 
 struct Number
 {
@@ -29,6 +34,8 @@ Number toNumber(const Value &v)
         return {Rank::Integer, v.integerValue(), 0};
     case VarType::Long:
         return {Rank::Long, v.integerValue(), 0};
+    case VarType::Single:
+        return {Rank::Single, 0, v.doubleValue()};
     case VarType::Double:
         return {Rank::Double, 0, v.doubleValue()};
     default:
@@ -36,7 +43,10 @@ Number toNumber(const Value &v)
     }
 }
 
-double asDouble(const Number &n) { return n.rank == Rank::Double ? n.real : static_cast<double>(n.whole); }
+double asDouble(const Number &n)
+{
+    return n.rank == Rank::Double || n.rank == Rank::Single ? n.real : static_cast<double>(n.whole);
+}
 
 // A whole result in the narrowest of Integer, Long, Double at or above `rank`.
 Value wholeResult(std::int64_t r, Rank rank)
@@ -48,17 +58,30 @@ Value wholeResult(std::int64_t r, Rank rank)
     return Value::number(static_cast<double>(r));
 }
 
+// A Single result, widened to Double when it is beyond the Single range.
+Value singleResult(double r)
+{
+    if (std::fabs(r) <= FLT_MAX)
+        return Value::single(static_cast<float>(r));
+    return checkedDouble(r);
+}
+
 enum class Arith { Add, Subtract, Multiply };
 
+// +, - and *: the type of the more precise operand, widening on overflow; a Single with a
+// Long gives a Double.
 Value arithmetic(Arith op, const Value &a, const Value &b)
 {
     if (a.isNull() || b.isNull())
         return Value::null();
     const Number x = toNumber(a);
     const Number y = toNumber(b);
-    if (x.rank == Rank::Double || y.rank == Rank::Double) {
-        const double p = asDouble(x), q = asDouble(y);
-        return checkedDouble(op == Arith::Add ? p + q : op == Arith::Subtract ? p - q : p * q);
+    const auto real = [op](double p, double q) { return op == Arith::Add ? p + q : op == Arith::Subtract ? p - q : p * q; };
+    if (x.rank == Rank::Double || y.rank == Rank::Double)
+        return checkedDouble(real(asDouble(x), asDouble(y)));
+    if (x.rank == Rank::Single || y.rank == Rank::Single) {
+        const double r = real(asDouble(x), asDouble(y));
+        return x.rank == Rank::Long || y.rank == Rank::Long ? checkedDouble(r) : singleResult(r);
     }
     // Both operands fit 32 bits, so the exact result fits 64.
     const std::int64_t r = op == Arith::Add ? x.whole + y.whole
@@ -67,58 +90,385 @@ Value arithmetic(Arith op, const Value &a, const Value &b)
     return wholeResult(r, x.rank == Rank::Long || y.rank == Rank::Long ? Rank::Long : Rank::Integer);
 }
 
-bool isWholeRank(const Value &v)
-{
-    const VarType t = v.type();
-    return t == VarType::Empty || t == VarType::Boolean || t == VarType::Integer;
-}
-
-// Operand of \, Mod and the bitwise operators: a whole number, rounded half to even.
+// Operand of \ and Mod: a whole number, rounded half to even.
 std::int32_t wholeOperand(const Value &v)
 {
     const Number n = toNumber(v);
-    return n.rank == Rank::Double ? roundToLong(n.real) : static_cast<std::int32_t>(n.whole);
+    return n.rank == Rank::Double || n.rank == Rank::Single ? roundToLong(n.real) : static_cast<std::int32_t>(n.whole);
 }
 
+// \ and Mod give Integer when both operands are Empty, Boolean or Integer, else Long.
 Rank wholeRank(const Value &a, const Value &b)
 {
-    return isWholeRank(a) && isWholeRank(b) ? Rank::Integer : Rank::Long;
+    const auto narrow = [](const Value &v) {
+        return v.type() == VarType::Empty || v.type() == VarType::Boolean || v.type() == VarType::Integer;
+    };
+    return narrow(a) && narrow(b) ? Rank::Integer : Rank::Long;
+}
+
+int compareText(std::string_view x, std::string_view y)
+{
+    const int c = x.compare(y);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int compareNumbers(double p, double q) { return p < q ? -1 : (p > q ? 1 : 0); }
+
+// Text against a value of another type, from the text's side.
+int compareTextWith(const Value &text, bool textIsLiteral, const Value &other, bool otherIsNumberLiteral)
+{
+    switch (other.type()) {
+    case VarType::Empty:
+        return compareText(text.stringValue(), {});
+    case VarType::Boolean:
+        return compareText(text.stringValue(), other.booleanValue() ? "True" : "False");
+    default:
+        break;
+    }
+    if (otherIsNumberLiteral) // the text must read as a number (13 if not)
+        return compareNumbers(text.toDouble(), other.toDouble());
+    if (textIsLiteral)
+        return compareText(text.stringValue(), other.toText());
+    return 1; // a number held in a variable or computed sorts before any text
 }
 
 // Three-way comparison, -1, 0 or 1, by the language's rules for mixed operands.
-int compareValues(const Value &a, const Value &b)
+int compareValues(const Value &a, const Value &b, std::uint8_t forms)
 {
     const bool aText = a.type() == VarType::String, bText = b.type() == VarType::String;
-    if (aText || bText) {
-        if (aText && bText)
-            return a.stringValue().compare(b.stringValue()) < 0 ? -1 : (a.stringValue() == b.stringValue() ? 0 : 1);
-        // Empty compares as "" with a string; any number is less than any string.
-        const Value &other = aText ? b : a;
-        if (other.type() == VarType::Empty) {
-            const bool textEmpty = (aText ? a : b).stringValue().empty();
-            return textEmpty ? 0 : (aText ? 1 : -1);
-        }
-        return aText ? 1 : -1;
-    }
-    const double p = asDouble(toNumber(a)), q = asDouble(toNumber(b));
-    return p < q ? -1 : (p > q ? 1 : 0);
+    if (aText && bText)
+        return compareText(a.stringValue(), b.stringValue());
+    if (aText)
+        return compareTextWith(a, forms & operand::LeftTextLiteral, b, forms & operand::RightNumberLiteral);
+    if (bText)
+        return -compareTextWith(b, forms & operand::RightTextLiteral, a, forms & operand::LeftNumberLiteral);
+    return compareNumbers(asDouble(toNumber(a)), asDouble(toNumber(b)));
 }
 
-std::int32_t applyBits(LogicOp op, std::int32_t x, std::int32_t y)
+template <typename Test>
+void compareWith(Value &a, const Value &b, std::uint8_t forms, Test test)
+{
+    if (a.isNull() || b.isNull())
+        a = Value::null();
+    else
+        a = Value::boolean(test(compareValues(a, b, forms)));
+}
+
+// Operand of the logical operators: Boolean, Integer or Long bits. Empty is the Long 0,
+// text its number or its Boolean word, other numbers round to a Long.
+struct Bits
+{
+    std::int32_t value;
+    VarType type;
+};
+
+Bits logicalOperand(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::Boolean:
+    case VarType::Integer:
+    case VarType::Long:
+        return {v.integerValue(), v.type()};
+    case VarType::Empty:
+        return {0, VarType::Long};
+    case VarType::String:
+        if (const auto d = numberFromString(v.stringValue()))
+            return {roundToLong(*d), VarType::Long};
+        if (const auto b = booleanFromText(v.stringValue()))
+            return {*b ? -1 : 0, VarType::Boolean};
+        throw ScriptError(errc::TypeMismatch);
+    default:
+        return {roundToLong(v.toDouble()), VarType::Long};
+    }
+}
+
+Value bitsValue(std::int32_t bits, VarType type)
+{
+    switch (type) {
+    case VarType::Boolean:
+        return Value::boolean(bits != 0);
+    case VarType::Integer:
+        return Value::integer(static_cast<std::int16_t>(bits));
+    default:
+        return Value::longValue(bits);
+    }
+}
+
+VarType logicalType(VarType x, VarType y)
+{
+    if (x == VarType::Boolean && y == VarType::Boolean)
+        return VarType::Boolean;
+    const auto narrow = [](VarType t) { return t == VarType::Boolean || t == VarType::Integer; };
+    return narrow(x) && narrow(y) ? VarType::Integer : VarType::Long;
+}
+
+enum class Logic { And, Or, Xor, Eqv, Imp };
+
+std::int32_t applyBits(Logic op, std::int32_t x, std::int32_t y)
 {
     switch (op) {
-    case LogicOp::And:
+    case Logic::And:
         return x & y;
-    case LogicOp::Or:
+    case Logic::Or:
         return x | y;
-    case LogicOp::Xor:
+    case Logic::Xor:
         return x ^ y;
-    case LogicOp::Eqv:
+    case Logic::Eqv:
         return ~(x ^ y);
-    case LogicOp::Imp:
+    case Logic::Imp:
         return ~x | y;
     }
     return 0;
+}
+
+// With one Null operand the result is Null unless the known operand decides it alone
+// (False And Null is False, True Or Null is True, False Imp Null is True); the decided
+// result takes the known operand's logical type.
+Value logicalWithNull(Logic op, const Value &a, const Value &b)
+{
+    if (a.isNull() && b.isNull())
+        return Value::null();
+    const bool nullFirst = a.isNull();
+    const Bits known = logicalOperand(nullFirst ? b : a);
+    switch (op) {
+    case Logic::And:
+        return known.value == 0 ? bitsValue(0, known.type) : Value::null();
+    case Logic::Or:
+        return known.value == -1 ? bitsValue(-1, known.type) : Value::null();
+    case Logic::Imp: // Not a Or b
+        if (nullFirst ? known.value == -1 : known.value == 0)
+            return bitsValue(-1, known.type);
+        return Value::null();
+    default:
+        return Value::null();
+    }
+}
+
+void logical(Logic op, Value &a, const Value &b)
+{
+    if (a.isNull() || b.isNull()) {
+        a = logicalWithNull(op, a, b);
+        return;
+    }
+    const Bits x = logicalOperand(a), y = logicalOperand(b);
+    a = bitsValue(applyBits(op, x.value, y.value), logicalType(x.type, y.type));
+}
+
+// The implementations, one per operator of the table.
+
+void opNegate(Value &a, const Value &, std::uint8_t)
+{
+    switch (a.type()) {
+    case VarType::Null:
+        return;
+    case VarType::Single:
+        a = Value::single(-a.singleValue());
+        return;
+    case VarType::Double:
+    case VarType::String:
+        a = Value::number(-a.toDouble());
+        return;
+    case VarType::Long:
+        a = wholeResult(-static_cast<std::int64_t>(a.integerValue()), Rank::Long);
+        return;
+    default: // Empty, Boolean, Integer
+        a = wholeResult(-static_cast<std::int64_t>(a.integerValue()), Rank::Integer);
+        return;
+    }
+}
+
+void opPlus(Value &, const Value &, std::uint8_t) {} // a sign that changes nothing
+
+void opAdd(Value &a, const Value &b, std::uint8_t)
+{
+    // + joins two strings, and a string with Empty.
+    const bool aText = a.type() == VarType::String, bText = b.type() == VarType::String;
+    if (aText && (bText || b.type() == VarType::Empty)) {
+        a.append(b.stringValue());
+        return;
+    }
+    if (bText && a.type() == VarType::Empty) {
+        a = b;
+        return;
+    }
+    a = arithmetic(Arith::Add, a, b);
+}
+
+void opSubtract(Value &a, const Value &b, std::uint8_t) { a = arithmetic(Arith::Subtract, a, b); }
+void opMultiply(Value &a, const Value &b, std::uint8_t) { a = arithmetic(Arith::Multiply, a, b); }
+
+void opDivide(Value &a, const Value &b, std::uint8_t)
+{
+    if (a.isNull() || b.isNull()) {
+        a = Value::null();
+        return;
+    }
+    const double p = a.toDouble(), q = b.toDouble();
+    if (q == 0)
+        throw ScriptError(p == 0 ? errc::Overflow : errc::DivisionByZero);
+    a = checkedDouble(p / q);
+}
+
+void opIntDivide(Value &a, const Value &b, std::uint8_t)
+{
+    if (a.isNull() || b.isNull()) {
+        a = Value::null();
+        return;
+    }
+    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
+    if (y == 0)
+        throw ScriptError(errc::DivisionByZero);
+    const std::int64_t q = x / y;
+    if (q > std::numeric_limits<std::int32_t>::max())
+        throw ScriptError(errc::Overflow); // -2147483648 \ -1
+    a = wholeResult(q, wholeRank(a, b));
+}
+
+void opModulo(Value &a, const Value &b, std::uint8_t)
+{
+    if (a.isNull() || b.isNull()) {
+        a = Value::null();
+        return;
+    }
+    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
+    if (y == 0)
+        throw ScriptError(errc::DivisionByZero);
+    a = wholeResult(x % y, wholeRank(a, b));
+}
+
+void opPower(Value &a, const Value &b, std::uint8_t)
+{
+    if (a.isNull() || b.isNull()) {
+        a = Value::null();
+        return;
+    }
+    const double x = a.toDouble(), y = b.toDouble();
+    if (x == 0 && y < 0)
+        throw ScriptError(errc::InvalidProcedureCall);
+    const double r = std::pow(x, y);
+    if (std::isnan(r))
+        throw ScriptError(errc::InvalidProcedureCall); // negative base, fractional exponent
+    a = checkedDouble(r);
+}
+
+// &: both sides as text, Null as nothing; Null & Null stays Null. Appends in place, so a
+// chain of & takes time in proportion to its length.
+void opConcat(Value &a, const Value &b, std::uint8_t)
+{
+    if (a.isNull() && b.isNull())
+        return;
+    const std::string rightText = b.isNull() || b.type() == VarType::String ? std::string() : b.toText();
+    const std::string_view right = b.type() == VarType::String ? std::string_view(b.stringValue()) : rightText;
+    if (a.type() == VarType::String) {
+        a.append(right);
+        return;
+    }
+    std::string text = a.isNull() ? std::string() : a.toText();
+    if (text.size() + right.size() > Value::kMaxStringLength)
+        throw ScriptError(errc::OutOfStringSpace);
+    text += right;
+    a = Value::string(std::move(text));
+}
+
+void opEqual(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c == 0; }); }
+void opNotEqual(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c != 0; }); }
+void opLess(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c < 0; }); }
+void opGreater(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c > 0; }); }
+void opLessEqual(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c <= 0; }); }
+void opGreaterEqual(Value &a, const Value &b, std::uint8_t f) { compareWith(a, b, f, [](int c) { return c >= 0; }); }
+
+void opNot(Value &a, const Value &, std::uint8_t)
+{
+    if (a.isNull())
+        return;
+    const Bits x = logicalOperand(a);
+    a = bitsValue(~x.value, x.type);
+}
+
+void opAnd(Value &a, const Value &b, std::uint8_t) { logical(Logic::And, a, b); }
+void opOr(Value &a, const Value &b, std::uint8_t) { logical(Logic::Or, a, b); }
+void opXor(Value &a, const Value &b, std::uint8_t) { logical(Logic::Xor, a, b); }
+void opEqv(Value &a, const Value &b, std::uint8_t) { logical(Logic::Eqv, a, b); }
+void opImp(Value &a, const Value &b, std::uint8_t) { logical(Logic::Imp, a, b); }
+
+// Lowest precedence first. A prefix operator's operand is parsed at its own level, so
+// '-' takes one operand before '^' (-3^2 is 9) and Not takes a whole comparison.
+constexpr std::array kOperators{
+    Operator{"Imp", {}, "Imp", 1, 2, false, opImp, Real::None},
+    Operator{"Eqv", {}, "Eqv", 2, 2, false, opEqv, Real::None},
+    Operator{"Xor", {}, "Xor", 3, 2, false, opXor, Real::None},
+    Operator{"Or", {}, "Or", 4, 2, false, opOr, Real::None},
+    Operator{"And", {}, "And", 5, 2, false, opAnd, Real::None},
+    Operator{"Not", {}, "Not", 6, 1, false, opNot, Real::None},
+    Operator{"=", {}, "Equal", 7, 2, true, opEqual, Real::None},
+    Operator{"<>", "><", "NotEqual", 7, 2, true, opNotEqual, Real::None},
+    Operator{"<", {}, "Less", 7, 2, true, opLess, Real::None},
+    Operator{">", {}, "Greater", 7, 2, true, opGreater, Real::None},
+    Operator{"<=", "=<", "LessEqual", 7, 2, true, opLessEqual, Real::None},
+    Operator{">=", "=>", "GreaterEqual", 7, 2, true, opGreaterEqual, Real::None},
+    Operator{"&", {}, "Concat", 8, 2, false, opConcat, Real::None},
+    Operator{"+", {}, "Add", 9, 2, false, opAdd, Real::Add},
+    Operator{"-", {}, "Subtract", 9, 2, false, opSubtract, Real::Subtract},
+    Operator{"Mod", {}, "Modulo", 10, 2, false, opModulo, Real::None},
+    Operator{"\\", {}, "IntDivide", 11, 2, false, opIntDivide, Real::None},
+    Operator{"*", {}, "Multiply", 12, 2, false, opMultiply, Real::Multiply},
+    Operator{"/", {}, "Divide", 12, 2, false, opDivide, Real::Divide},
+    Operator{"^", {}, "Power", 13, 2, false, opPower, Real::Power},
+    Operator{"-", {}, "Negate", 14, 1, false, opNegate, Real::Negate},
+    Operator{"+", {}, "Plus", 14, 1, false, opPlus, Real::None},
+};
+
+// The first character settles most mismatches cheaply; the lexer asks for every symbol.
+bool spelledAs(const Operator &o, std::string_view spelling)
+{
+    if (o.spelling.size() == spelling.size() && toLower(o.spelling[0]) == toLower(spelling[0])
+        && sameName(o.spelling, spelling))
+        return true;
+    return o.alternative.size() == spelling.size() && o.alternative == spelling;
+}
+
+// The lexer asks about every symbol and word, so the spellings are also kept packed into
+// integers (lower case, at most three characters), each with its prefix and infix operator.
+constexpr std::uint32_t packSpelling(std::string_view spelling)
+{
+    if (spelling.empty() || spelling.size() > 3)
+        return 0;
+    std::uint32_t key = 0;
+    for (const char c : spelling)
+        key = key << 8 | static_cast<std::uint8_t>(toLower(c));
+    return key;
+}
+
+static_assert(std::all_of(kOperators.begin(), kOperators.end(), [](const Operator &o) {
+                  return packSpelling(o.spelling) != 0 && (o.alternative.empty() || packSpelling(o.alternative) != 0);
+              }),
+              "operator spellings are one to three characters");
+
+struct SpellingEntry
+{
+    std::uint32_t key;
+    int prefix;
+    int infix;
+};
+
+const std::vector<SpellingEntry> &spellingIndex()
+{
+    static const std::vector<SpellingEntry> index = [] {
+        std::vector<SpellingEntry> entries;
+        for (std::size_t i = 0; i < kOperators.size(); ++i) {
+            for (const std::string_view spelling : {kOperators[i].spelling, kOperators[i].alternative}) {
+                if (spelling.empty())
+                    continue;
+                const std::uint32_t key = packSpelling(spelling);
+                auto it = std::find_if(entries.begin(), entries.end(), [key](const SpellingEntry &e) { return e.key == key; });
+                if (it == entries.end())
+                    it = entries.insert(entries.end(), SpellingEntry{key, -1, -1});
+                (kOperators[i].arity == 1 ? it->prefix : it->infix) = static_cast<int>(i);
+            }
+        }
+        return entries;
+    }();
+    return index;
 }
 
 } // namespace
@@ -130,164 +480,29 @@ Value checkedDouble(double d)
     return Value::number(d);
 }
 
-Value negate(const Value &a)
+const Operator &operatorAt(int index) { return kOperators[static_cast<std::size_t>(index)]; }
+
+int findOperator(std::string_view spelling, int arity)
 {
-    switch (a.type()) {
-    case VarType::Null:
-        return a;
-    case VarType::Double:
-        return Value::number(-a.doubleValue());
-    case VarType::String:
-        return Value::number(-a.toDouble());
-    case VarType::Long:
-        return wholeResult(-static_cast<std::int64_t>(a.integerValue()), Rank::Long);
-    default: // Empty, Boolean, Integer
-        return wholeResult(-static_cast<std::int64_t>(a.integerValue()), Rank::Integer);
-    }
+    for (std::size_t i = 0; i < kOperators.size(); ++i)
+        if (kOperators[i].arity == arity && spelledAs(kOperators[i], spelling))
+            return static_cast<int>(i);
+    return -1;
 }
 
-Value add(const Value &a, const Value &b)
+bool matchOperator(std::string_view spelling, int &prefix, int &infix)
 {
-    const bool aText = a.type() == VarType::String, bText = b.type() == VarType::String;
-    // + joins two strings, and a string with Empty.
-    if ((aText && (bText || b.type() == VarType::Empty)) || (bText && a.type() == VarType::Empty))
-        return concat(a, b);
-    return arithmetic(Arith::Add, a, b);
-}
-
-Value subtract(const Value &a, const Value &b) { return arithmetic(Arith::Subtract, a, b); }
-Value multiply(const Value &a, const Value &b) { return arithmetic(Arith::Multiply, a, b); }
-
-Value divide(const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull())
-        return Value::null();
-    const double p = a.toDouble(), q = b.toDouble();
-    if (q == 0)
-        throw ScriptError(p == 0 ? errc::Overflow : errc::DivisionByZero);
-    return checkedDouble(p / q);
-}
-
-Value intDivide(const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull())
-        return Value::null();
-    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
-    if (y == 0)
-        throw ScriptError(errc::DivisionByZero);
-    const std::int64_t q = x / y;
-    if (q > std::numeric_limits<std::int32_t>::max())
-        throw ScriptError(errc::Overflow); // -2147483648 \ -1
-    return wholeResult(q, wholeRank(a, b));
-}
-
-Value modulo(const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull())
-        return Value::null();
-    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
-    if (y == 0)
-        throw ScriptError(errc::DivisionByZero);
-    return wholeResult(x % y, wholeRank(a, b));
-}
-
-Value power(const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull())
-        return Value::null();
-    const double x = a.toDouble(), y = b.toDouble();
-    if (x == 0 && y < 0)
-        throw ScriptError(errc::InvalidProcedureCall);
-    const double r = std::pow(x, y);
-    if (std::isnan(r))
-        throw ScriptError(errc::InvalidProcedureCall); // negative base, fractional exponent
-    return checkedDouble(r);
-}
-
-Value concat(const Value &a, const Value &b)
-{
-    if (a.isNull() && b.isNull())
-        return a;
-    std::string text = a.isNull() ? std::string() : a.toText();
-    if (!b.isNull()) {
-        if (b.type() == VarType::String) {
-            if (text.size() + b.stringValue().size() > Value::kMaxStringLength)
-                throw ScriptError(errc::OutOfStringSpace);
-            text += b.stringValue();
-        } else {
-            text += b.toText();
+    prefix = infix = -1;
+    const std::uint32_t key = packSpelling(spelling);
+    if (key == 0)
+        return false;
+    for (const SpellingEntry &e : spellingIndex()) {
+        if (e.key == key) {
+            prefix = e.prefix;
+            infix = e.infix;
+            return true;
         }
     }
-    return Value::string(std::move(text));
+    return false;
 }
-
-Value compare(CompareOp op, const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull())
-        return Value::null();
-    const int c = compareValues(a, b);
-    switch (op) {
-    case CompareOp::Equal:
-        return Value::boolean(c == 0);
-    case CompareOp::NotEqual:
-        return Value::boolean(c != 0);
-    case CompareOp::Less:
-        return Value::boolean(c < 0);
-    case CompareOp::Greater:
-        return Value::boolean(c > 0);
-    case CompareOp::LessEqual:
-        return Value::boolean(c <= 0);
-    case CompareOp::GreaterEqual:
-        return Value::boolean(c >= 0);
-    }
-    return Value::null();
-}
-
-Value logicalNot(const Value &a)
-{
-    switch (a.type()) {
-    case VarType::Null:
-        return a;
-    case VarType::Boolean:
-        return Value::boolean(!a.booleanValue());
-    case VarType::Empty:
-    case VarType::Integer:
-        return Value::integer(static_cast<std::int16_t>(~a.integerValue()));
-    default:
-        return Value::longValue(~wholeOperand(a));
-    }
-}
-
-Value logical(LogicOp op, const Value &a, const Value &b)
-{
-    if (a.isNull() || b.isNull()) {
-        // Three-valued logic: the known operand may decide the result on its own.
-        if (a.isNull() && b.isNull())
-            return a;
-        const bool nullFirst = a.isNull();
-        const Value &known = nullFirst ? b : a;
-        const std::int32_t bits = wholeOperand(known);
-        switch (op) {
-        case LogicOp::And:
-            return bits == 0 ? known : Value::null();
-        case LogicOp::Or:
-            return bits == -1 ? known : Value::null();
-        case LogicOp::Imp:
-            if (nullFirst)
-                return bits == -1 ? known : Value::null(); // Null Imp True is True
-            if (bits == 0)
-                return known.type() == VarType::Boolean ? Value::boolean(true) : Value::integer(-1);
-            return Value::null();
-        default:
-            return Value::null();
-        }
-    }
-    if (a.type() == VarType::Boolean && b.type() == VarType::Boolean)
-        return Value::boolean(applyBits(op, a.integerValue(), b.integerValue()) != 0);
-    const std::int32_t r = applyBits(op, wholeOperand(a), wholeOperand(b));
-    if (wholeRank(a, b) == Rank::Integer)
-        return Value::integer(static_cast<std::int16_t>(r));
-    return Value::longValue(r);
-}
-
 } // namespace script

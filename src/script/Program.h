@@ -1,5 +1,6 @@
 #pragma once
 
+#include "script/Operators.h"
 #include "script/Value.h"
 
 #include <cstdint>
@@ -15,18 +16,23 @@ enum class Op : std::uint8_t {
     LoadName,  // push the global named names[arg] (Empty if none); rewrites itself to Load
     Store,     // pop into the global in slot arg
     StoreName, // pop into the global named names[arg], creating it; rewrites itself to Store
-    Negate, Add, Subtract, Multiply, Divide, IntDivide, Modulo, Power, Concat,
-    Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
-    Not, And, Or, Xor, Eqv, Imp,
     Call,      // call builtin arg with argc arguments from the top of the stack
+    Operate,   // apply operatorAt(arg) to the top one or two values; argc holds the operand forms
 };
 
 struct Instr
 {
     Op op;
     std::uint8_t argc = 0;
+    // Operate only: the operator's arity and short way, copied from the table so that the
+    // evaluator's common case reads nothing else.
+    std::uint8_t arity = 0;
+    Real real = Real::None;
     std::int32_t arg = 0;
 };
+
+/// How many values an instruction takes from the stack and how many it leaves.
+int stackEffect(const Instr &in);
 
 /// One compiled text: an expression (leaves its value on the stack) or statements.
 struct Program
@@ -40,9 +46,5 @@ struct Program
     /// Readable listing of the code, one instruction a line, for debugging.
     std::string dump() const;
 };
-
-/// Applies an operator instruction (Negate .. Imp) to its operands; b is ignored by the
-/// unary ones. Shared by the evaluator and the compiler's constant folding.
-Value applyOperator(Op op, const Value &a, const Value &b);
 
 } // namespace script

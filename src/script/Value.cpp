@@ -1,5 +1,6 @@
 #include "script/Value.h"
 
+#include "script/Chars.h"
 #include "script/NumberText.h"
 #include "script/ScriptError.h"
 
@@ -39,6 +40,16 @@ Value Value::longValue(std::int32_t l) noexcept
     return v;
 }
 
+Value Value::single(float f)
+{
+    if (!std::isfinite(f))
+        throw ScriptError(errc::Overflow);
+    Value v;
+    v.type_ = VarType::Single;
+    v.double_ = f;
+    return v;
+}
+
 Value Value::number(double d)
 {
     if (!std::isfinite(d))
@@ -74,12 +85,21 @@ std::string Value::toText() const
         const auto res = std::to_chars(buf, buf + sizeof buf, int_);
         return std::string(buf, res.ptr);
     }
+    case VarType::Single:
+        return singleToText(static_cast<float>(double_));
     case VarType::Double:
         return numberToText(double_);
     case VarType::String:
         return string_;
     }
     return {};
+}
+
+void Value::append(std::string_view text)
+{
+    if (string_.size() + text.size() > kMaxStringLength)
+        throw ScriptError(errc::OutOfStringSpace);
+    string_ += text;
 }
 
 double Value::toDouble() const
@@ -93,6 +113,7 @@ double Value::toDouble() const
     case VarType::Integer:
     case VarType::Long:
         return int_;
+    case VarType::Single:
     case VarType::Double:
         return double_;
     case VarType::String:
@@ -102,12 +123,6 @@ double Value::toDouble() const
     }
     return 0;
 }
-
-namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-} // namespace
 
 std::optional<double> numberFromString(std::string_view text)
 {
@@ -137,6 +152,15 @@ std::optional<double> numberFromString(std::string_view text)
     if (parseDecimal(text, d) == DecimalStatus::Overflow)
         throw ScriptError(errc::Overflow);
     return negative ? -d : d;
+}
+
+std::optional<bool> booleanFromText(std::string_view text) noexcept
+{
+    if (sameName(text, "True") || sameName(text, "#TRUE#"))
+        return true;
+    if (sameName(text, "False") || sameName(text, "#FALSE#"))
+        return false;
+    return std::nullopt;
 }
 
 std::int32_t roundToLong(double d)

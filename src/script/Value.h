@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +9,7 @@
 namespace script {
 
 /// The variant types of the language.
-enum class VarType : std::uint8_t { Empty, Null, Boolean, Integer, Long, Double, String };
+enum class VarType : std::uint8_t { Empty, Null, Boolean, Integer, Long, Single, Double, String };
 
 /// One variant value. Numbers are never NaN or infinite.
 class Value
@@ -21,6 +22,8 @@ public:
     static Value boolean(bool b) noexcept;
     static Value integer(std::int16_t i) noexcept;
     static Value longValue(std::int32_t l) noexcept;
+    /// A Single (32-bit floating point); throws ScriptError 6 (overflow) for an infinity or NaN.
+    static Value single(float f);
     /// A Double; throws ScriptError 6 (overflow) for an infinity or NaN.
     static Value number(double d);
     /// A String; throws ScriptError 14 when longer than kMaxStringLength.
@@ -32,15 +35,19 @@ public:
     /// Payloads, valid for the matching type only.
     bool booleanValue() const noexcept { return int_ != 0; }
     std::int32_t integerValue() const noexcept { return int_; } // Integer, Long and Boolean (-1/0)
-    double doubleValue() const noexcept { return double_; }
+    double doubleValue() const noexcept { return double_; }             // Double and Single
+    float singleValue() const noexcept { return static_cast<float>(double_); }
     const std::string &stringValue() const noexcept { return string_; }
 
-    /// Text form: numbers in the 15-significant-digit form, True/False, "" for Empty,
-    /// strings unchanged. Throws ScriptError 94 for Null.
+    /// Text form: numbers in the 15-significant-digit form (Single in 7), True/False, "" for
+    /// Empty, strings unchanged. Throws ScriptError 94 for Null.
     std::string toText() const;
     /// Numeric value: Empty is 0, True -1, numeric strings their number.
     /// Throws ScriptError 13 (not numeric) or 94 (Null).
     double toDouble() const;
+
+    /// Appends text to a String value in place; error 14 (and no change) past kMaxStringLength.
+    void append(std::string_view text);
 
     /// Longest string value; longer results raise error 14.
     static constexpr std::size_t kMaxStringLength = 65536;
@@ -61,10 +68,7 @@ private:
             return;
         }
         type_ = v.type_;
-        if (v.type_ == VarType::Double)
-            double_ = v.double_;
-        else
-            int_ = v.int_;
+        std::memcpy(&double_, &v.double_, sizeof double_); // whichever number it holds
     }
 
     VarType type_ = VarType::Empty;
@@ -79,6 +83,9 @@ private:
 /// decimal number with optional exponent, or &H hex / &O octal. nullopt if it is not one;
 /// throws ScriptError 6 when the number is beyond the double range.
 std::optional<double> numberFromString(std::string_view text);
+
+/// The Boolean a text names: True, False, #TRUE# or #FALSE# in any case; nullopt otherwise.
+std::optional<bool> booleanFromText(std::string_view text) noexcept;
 
 /// Rounds half to even and checks the 32-bit range (error 6 outside), as \, Mod, CLng and
 /// the bitwise operators do with their operands.
