@@ -12,7 +12,7 @@ namespace {
 
 QString g_equations[3];
 
-enum class Handover { Statement, Code };
+using Handover = platform::ScriptControl::Handover;
 
 QString evaluate(const QString &equation, double x, Handover how)
 {
@@ -22,11 +22,7 @@ QString evaluate(const QString &equation, double x, Handover how)
         return Undefined();
     try {
         platform::ScriptControl &engine = form->scControl();
-        const QString statement = QStringLiteral("X=") + platform::NumberToText(x);
-        if (how == Handover::Statement)
-            engine.ExecuteStatement(statement);
-        else
-            engine.AddCode(statement);
+        engine.AssignX(x, how);
         return QString::fromStdString(engine.Eval(equation).toText());
     } catch (const std::exception &) {
         return Undefined();

@@ -8,7 +8,6 @@
 #include "platform/Program.h"
 #include "platform/ScriptControl.h"
 #include "platform/TextBox.h"
-#include "script/NumberText.h"
 
 #include <cfloat>
 #include <cmath>
@@ -16,6 +15,8 @@
 #include <string_view>
 
 namespace {
+
+using Handover = platform::ScriptControl::Handover;
 
 constexpr QRgb GridColour = qRgb(128, 0, 0);
 constexpr QRgb AxisColour = qRgb(255, 0, 0);
@@ -152,18 +153,8 @@ double frmGraph::GraphValue3(double X)
 double frmGraph::graphValue(platform::TextBox *box, EquationText &equation, Handover how, double X)
 {
     EvalOK = true;
-    // An X without number text (the range overflowed) cannot be handed to the engine.
-    if (!std::isfinite(X)) {
-        EvalOK = false;
-        return 0;
-    }
-    char statement[2 + script::kNumberTextCapacity] = {'X', '='};
-    const std::string_view assignment(statement, 2 + script::writeNumberText(X, statement + 2));
     try {
-        if (how == Handover::Statement)
-            m_scControl->ExecuteStatement(assignment);
-        else
-            m_scControl->AddCode(assignment);
+        m_scControl->AssignX(X, how);
         // The box is read at every sample; only a changed text is converted again.
         const QString text = box->text();
         if (text != equation.source) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ScriptControl.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -16,7 +18,6 @@ class clsValidator;
 
 namespace platform {
 class PictureBox;
-class ScriptControl;
 class TextBox;
 }
 
@@ -104,8 +105,8 @@ private:
     double GraphValue1(double X);
     double GraphValue2(double X);
     double GraphValue3(double X);
-    enum class Handover { Statement, Code };
-    double graphValue(platform::TextBox *box, EquationText &equation, Handover how, double X);
+    double graphValue(platform::TextBox *box, EquationText &equation, platform::ScriptControl::Handover how,
+                      double X);
     bool runMustStop() const;
 
     double m_xAxisMax = 0;

@@ -72,7 +72,7 @@ frmMain::frmMain()
     createControls();
     createKeypad();
     createMenus();
-    platform::FinishMainWindow(this, QStringLiteral("Tarnwick"), ClientWidth, ClientHeight);
+    platform::FinishMainWindow(this, platform::AppTitle(), ClientWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
     Form_Load();

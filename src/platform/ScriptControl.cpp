@@ -1,6 +1,10 @@
 #include "platform/ScriptControl.h"
 
+#include "script/ScriptError.h"
+
 #include <QByteArray>
+
+#include <cmath>
 
 namespace platform {
 
@@ -12,11 +16,6 @@ std::string_view view(const QByteArray &utf8)
 }
 
 } // namespace
-
-ScriptControl::ScriptControl()
-{
-    engine_.setTimeout(kTimeoutMs);
-}
 
 void ScriptControl::ExecuteStatement(const QString &statement)
 {
@@ -34,6 +33,18 @@ script::Value ScriptControl::Eval(const QString &expression)
 {
     const QByteArray utf8 = expression.toUtf8();
     return engine_.Eval(view(utf8));
+}
+
+void ScriptControl::AssignX(double x, Handover how)
+{
+    if (!std::isfinite(x))
+        throw script::ScriptError(script::errc::Overflow);
+    char statement[2 + script::kNumberTextCapacity] = {'X', '='};
+    const std::string_view assignment(statement, 2 + script::writeNumberText(x, statement + 2));
+    if (how == Handover::Statement)
+        engine_.ExecuteStatement(assignment);
+    else
+        engine_.AddCode(assignment);
 }
 
 } // namespace platform

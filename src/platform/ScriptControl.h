@@ -1,6 +1,7 @@
 #pragma once
 
 #include "script/Engine.h"
+#include "script/NumberText.h"
 
 #include <QString>
 
@@ -9,11 +10,10 @@
 namespace platform {
 
 /// The script control a window holds (scControl): the engine with the language "VBScript"
-/// and a per-call time limit of 10000 ms. Failures propagate as script::ScriptError.
+/// and the engine's per-call time limit. Failures propagate as script::ScriptError.
 class ScriptControl
 {
 public:
-    ScriptControl();
 
     QString Language() const { return QStringLiteral("VBScript"); }
     /// Per-call time limit in milliseconds.
@@ -33,8 +33,13 @@ public:
     void AddCode(const char *code) { engine_.AddCode(code); }
     script::Value Eval(const char *expression) { return engine_.Eval(expression); }
 
+    /// How a value reaches the engine: a statement run at once, or code added to its module.
+    enum class Handover { Statement, Code };
+    /// Assigns X: "X=" and X's number text (at most 15 significant digits), handed over as
+    /// the given kind. An X without number text (an infinity) raises overflow (6).
+    void AssignX(double x, Handover how);
+
 private:
-    static constexpr int kTimeoutMs = 10000;
     script::Engine engine_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "script/Deadline.h"
 #include "script/Lexer.h"
-#include "script/Program.h"
+#include "script/Bytecode.h"
 
 #include <optional>
 #include <string>

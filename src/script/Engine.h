@@ -2,7 +2,7 @@
 
 #include "script/Builtins.h"
 #include "script/Deadline.h"
-#include "script/Program.h"
+#include "script/Bytecode.h"
 #include "script/ScriptError.h"
 #include "script/Value.h"
 

@@ -1,4 +1,4 @@
-#include "script/Program.h"
+#include "script/Bytecode.h"
 
 #include "script/Builtins.h"
 #include "script/Operators.h"
