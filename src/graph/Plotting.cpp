@@ -1,72 +1,23 @@
 // The Plot button's run: the grid, its labels and the axes, then every equation that is
-// not empty as a row of blue points, evaluated through the window's own engine.
+// not empty as a row of blue points, evaluated through the window's own engine and drawn
+// by the plot renderer.
 #include "graph/frmGraph.h"
 
+#include "graph/PlotRenderer.h"
 #include "platform/Conversions.h"
-#include "platform/LabelForm.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
 #include "platform/ScriptControl.h"
 #include "platform/TextBox.h"
 
-#include <cfloat>
-#include <cmath>
 #include <exception>
 #include <string_view>
 
-namespace {
-
 using Handover = platform::ScriptControl::Handover;
-
-constexpr QRgb GridColour = qRgb(128, 0, 0);
-constexpr QRgb AxisColour = qRgb(255, 0, 0);
-constexpr QRgb PointColour = qRgb(0, 0, 255);
-constexpr float SamplesPerUnit = 500;
-
-// The grid spans -10 to 10 user units on both axes.
-constexpr double GridSpan = 20;
-
-// One coordinate of the mapping from equation values to the user scale, as the
-// single-precision value it is drawn at. False where the mapping has no such value:
-// a range of zero width, or a result beyond the single-precision range.
-bool toScreen(double value, double range, float &screen)
-{
-    const double scaled = value * GridSpan / range;
-    if (!(std::fabs(scaled) <= FLT_MAX))  // also false for NaN
-        return false;
-    screen = static_cast<float>(scaled);
-    return true;
-}
-
-} // namespace
 
 void frmGraph::DrawAxes()
 {
-    platform::PictureBox &pic = *picPlot;
-    pic.Scale(-10, 10, 10.5, -10.75);
-    pic.setDrawStyle(platform::PictureBox::DrawStyle::Dot);
-
-    const double xStep = (m_xAxisMax - m_xAxisMin) / 20;
-    for (int k = -10; k <= 10; ++k) {
-        pic.Line(k, -10, k, 10, GridColour);
-        pic.setCurrentX(k);
-        pic.setCurrentY(0);
-        pic.Print(platform::LabelForm(k * xStep));
-    }
-
-    const double yStep = (m_yAxisMax - m_yAxisMin) / 20;
-    for (int k = -10; k <= 10; ++k) {
-        pic.Line(-10, k, 10, k, GridColour);
-        pic.setCurrentX(0);
-        pic.setCurrentY(k);
-        pic.Print(platform::LabelForm(k * yStep));
-    }
-
-    pic.setDrawStyle(platform::PictureBox::DrawStyle::Solid);
-    pic.setDrawWidth(2);
-    pic.Line(-10, 0, 10, 0, AxisColour);
-    pic.Line(0, 10, 0, -10, AxisColour);
-    pic.setDrawWidth(1);
+    PlotRenderer(*picPlot).drawAxes(m_xAxisMax - m_xAxisMin, m_yAxisMax - m_yAxisMin);
 }
 
 bool frmGraph::runMustStop() const
@@ -97,7 +48,8 @@ void frmGraph::plotEquations()
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
     m_scControl->Reset();
-    const double n = static_cast<float>(picPlot->ScaleWidth()) * SamplesPerUnit;
+    PlotRenderer renderer(*picPlot);
+    const double n = PlotRenderer::sampleCount();
 
     struct Plotted {
         platform::TextBox *box;
@@ -122,14 +74,8 @@ void frmGraph::plotEquations()
             }
             const double X = (i / n) * (end - start) + start;
             const double Y = (this->*equation.value)(X);
-            if (Y < m_yAxisMin || Y > m_yAxisMax)
-                continue;
-            float screenX = 0;
-            float screenY = 0;
-            if (!toScreen(X, m_xAxisMax - m_xAxisMin, screenX) || !toScreen(Y, m_yAxisMax - m_yAxisMin, screenY))
-                continue;
-            if (EvalOK)
-                picPlot->PSet(screenX, screenY, PointColour);
+            if (EvalOK && Y >= m_yAxisMin && Y <= m_yAxisMax)
+                renderer.plotPoint(X, Y, m_xAxisMax - m_xAxisMin, m_yAxisMax - m_yAxisMin);
         }
     }
     setWindowTitle(savedCaption);
