@@ -11,7 +11,8 @@ namespace platform {
 
 namespace {
 
-// Display rate: drawing reaches the screen at most this often.
+// Display rate: drawing reaches the screen at most this often, so a plot of thousands of
+// points costs a repaint per frame instead of one per point.
 constexpr int RefreshIntervalMs = 16;
 // Pixel coordinates beyond this are treated as having no pixel; it keeps every later
 // conversion to int defined and the painter away from absurd coordinates.
@@ -71,7 +72,7 @@ void PictureBox::setDrawWidth(int pixels)
     m_drawWidth = pixels < 1 ? 1 : pixels;
 }
 
-bool PictureBox::toPixel(double x, double y, QPointF &pixel) const
+bool PictureBox::PixelOf(double x, double y, QPoint &pixel) const
 {
     // The image is kept at the client size (see fitImage), and is cheaper to ask.
     const QSize size = m_image.size();
@@ -80,16 +81,7 @@ bool PictureBox::toPixel(double x, double y, QPointF &pixel) const
     // Also false for NaN, which fails every comparison.
     if (!(std::fabs(px) < PixelLimit && std::fabs(py) < PixelLimit))
         return false;
-    pixel = QPointF(px, py);
-    return true;
-}
-
-bool PictureBox::PixelOf(double x, double y, QPoint &pixel) const
-{
-    QPointF p;
-    if (!toPixel(x, y, p))
-        return false;
-    pixel = QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+    pixel = QPoint(static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
     return true;
 }
 
@@ -135,6 +127,8 @@ void PictureBox::PSet(double x, double y, QRgb color)
     if (m_drawWidth == 1) {
         if (!m_image.rect().contains(p))
             return;
+        // A one-pixel point is written straight into the RGB32 image, which spares the
+        // plot's thousands of points a QPainter each.
         reinterpret_cast<QRgb *>(m_image.scanLine(p.y()))[p.x()] = color;
         markDirty(QRect(p, QSize(1, 1)));
         return;
@@ -200,6 +194,8 @@ void PictureBox::resizeEvent(QResizeEvent *event)
     fitImage();
 }
 
+// Repaints are batched: the first dirty area starts the display-rate timer, later ones
+// join it, and refresh() repaints their union once.
 void PictureBox::markDirty(const QRect &area)
 {
     m_dirty |= area;

@@ -61,7 +61,6 @@ protected:
 
 private:
     QRect clientRect() const;
-    bool toPixel(double x, double y, QPointF &pixel) const;
     void fitImage();
     void markDirty(const QRect &area);
     void refresh();
