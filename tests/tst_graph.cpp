@@ -1,3 +1,4 @@
+#include "graph/PlotRenderer.h"
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
@@ -19,7 +20,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cfloat>
 #include <functional>
+#include <limits>
 #include <memory>
 
 using platform::PictureBox;
@@ -66,7 +69,7 @@ bool labelShows(const PictureBox *plot, double x, double y, const QString &text)
     PictureBox reference;
     reference.setFont(plot->font());
     reference.resize(plot->size());
-    reference.Scale(-10, 10, 10.5, -10.75);
+    reference.Scale(PlotRenderer::Left, PlotRenderer::Top, PlotRenderer::Right, PlotRenderer::Bottom);
     reference.Cls();
     reference.setCurrentX(x);
     reference.setCurrentY(y);
@@ -115,6 +118,8 @@ private slots:
 
     void labelForm_data();
     void labelForm();
+    void toScreen_data();
+    void toScreen();
     void gridAndAxes();
     void labels_data();
     void labels();
@@ -451,6 +456,40 @@ void tst_Graph::labelForm()
     QCOMPARE(platform::LabelForm(value), text);
 }
 
+void tst_Graph::toScreen_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("range");
+    QTest::addColumn<bool>("mapped");
+    QTest::addColumn<float>("screen");
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("default range is one to one") << 3.0 << 20.0 << true << 3.0f;
+    QTest::newRow("end of a wide range at the grid edge") << -50.0 << 100.0 << true << -10.0f;
+    QTest::newRow("narrow range stretches") << 0.25 << 1.0 << true << 5.0f;
+    QTest::newRow("reversed range mirrors") << 2.0 << -20.0 << true << -2.0f;
+    QTest::newRow("drawn in single precision") << 1.0 / 3 << 20.0 << true << static_cast<float>(1.0 / 3);
+    QTest::newRow("largest single still maps") << double(FLT_MAX) << 20.0 << true << FLT_MAX;
+    QTest::newRow("beyond single precision is refused") << 1e300 << 20.0 << false << 0.0f;
+    QTest::newRow("tiny range overflows single precision") << 1.0 << 1e-300 << false << 0.0f;
+    QTest::newRow("zero-width range is refused") << 1.0 << 0.0 << false << 0.0f;
+    QTest::newRow("zero over zero-width range is refused") << 0.0 << 0.0 << false << 0.0f;
+    QTest::newRow("not a number is refused") << nan << 20.0 << false << 0.0f;
+}
+
+// The mapping of equation values into the frame, as the points are drawn at.
+void tst_Graph::toScreen()
+{
+    QFETCH(double, value);
+    QFETCH(double, range);
+    QFETCH(bool, mapped);
+    QFETCH(float, screen);
+    float actual = 0;
+    QCOMPARE(PlotRenderer::toScreen(value, range, actual), mapped);
+    if (mapped)
+        QCOMPARE(actual, screen);
+}
+
 void tst_Graph::gridAndAxes()
 {
     showGraph();
@@ -461,11 +500,12 @@ void tst_Graph::gridAndAxes()
     QCOMPARE(titles.count(), 0);
     QCOMPARE(countColour(image, Blue), 0);
 
-    const int top = pixelOf(pic, 0, 10).y();
-    const int bottom = pixelOf(pic, 0, -10).y();
-    const int left = pixelOf(pic, -10, 0).x();
-    const int right = pixelOf(pic, 10, 0).x();
-    for (int k = -10; k <= 10; ++k) {
+    constexpr int Half = PlotRenderer::GridHalf;
+    const int top = pixelOf(pic, 0, Half).y();
+    const int bottom = pixelOf(pic, 0, -Half).y();
+    const int left = pixelOf(pic, -Half, 0).x();
+    const int right = pixelOf(pic, Half, 0).x();
+    for (int k = -Half; k <= Half; ++k) {
         if (k == 0)
             continue;
         // Vertical line: dotted, one pixel wide (its neighbours only meet the 21 crossings).
@@ -557,8 +597,8 @@ void tst_Graph::parabola()
     const QImage &image = pic->image();
     // Drawn where X^2 <= 10, that is |X| up to about 3.16.
     QVERIFY(countColour(image, Blue, columns(pic, -3.1, 3.1)) > 100);
-    QCOMPARE(countColour(image, Blue, columns(pic, -10, -3.2)), 0);
-    QCOMPARE(countColour(image, Blue, columns(pic, 3.2, 10.5)), 0);
+    QCOMPARE(countColour(image, Blue, columns(pic, PlotRenderer::Left, -3.2)), 0);
+    QCOMPARE(countColour(image, Blue, columns(pic, 3.2, PlotRenderer::Right)), 0);
     // The bottom of the curve sits at the origin; the value 9 at X = ±3.
     const QPoint origin = pixelOf(pic, 0, 0);
     QCOMPARE(image.pixel(origin) & 0xffffff, Blue & 0xffffff);
@@ -638,7 +678,7 @@ void tst_Graph::startAboveEnd()
     const PictureBox *pic = graph->picPlot;
     QVERIFY(countColour(pic->image(), Blue, columns(pic, -7.9, -0.1)) > 100);
     QVERIFY(countColour(pic->image(), Blue, columns(pic, 0.1, 7.9)) > 100);
-    QCOMPARE(countColour(pic->image(), Blue, columns(pic, 8.1, 10.5)), 0);
+    QCOMPARE(countColour(pic->image(), Blue, columns(pic, 8.1, PlotRenderer::Right)), 0);
 }
 
 void tst_Graph::captions_data()
