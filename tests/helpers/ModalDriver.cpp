@@ -23,15 +23,6 @@ QObject *pendingWaits()
     return holder;
 }
 
-} // namespace
-
-void CancelPendingModals()
-{
-    qDeleteAll(pendingWaits()->children());
-}
-
-namespace {
-
 // Closes every modal window, innermost first, so the code under test returns from its
 // modal loops; a window that ignores the close is hidden.
 void closeOpenModals()
@@ -73,6 +64,11 @@ void poll(std::function<bool()> ready, std::function<void()> action, std::functi
 }
 
 } // namespace
+
+void CancelPendingModals()
+{
+    qDeleteAll(pendingWaits()->children());
+}
 
 void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
 {
