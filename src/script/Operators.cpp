@@ -145,12 +145,19 @@ int compareValues(const Value &a, const Value &b, std::uint8_t forms)
     return compareNumbers(asDouble(toNumber(a)), asDouble(toNumber(b)));
 }
 
+// Null on either side makes the result Null: answers whether it did.
+bool propagateNull(Value &a, const Value &b)
+{
+    if (!a.isNull() && !b.isNull())
+        return false;
+    a = Value::null();
+    return true;
+}
+
 template <typename Test>
 void compareWith(Value &a, const Value &b, std::uint8_t forms, Test test)
 {
-    if (a.isNull() || b.isNull())
-        a = Value::null();
-    else
+    if (!propagateNull(a, b))
         a = Value::boolean(test(compareValues(a, b, forms)));
 }
 
@@ -299,49 +306,45 @@ void opMultiply(Value &a, const Value &b, std::uint8_t) { a = arithmetic(Arith::
 
 void opDivide(Value &a, const Value &b, std::uint8_t)
 {
-    if (a.isNull() || b.isNull()) {
-        a = Value::null();
+    if (propagateNull(a, b))
         return;
-    }
     const double p = a.toDouble(), q = b.toDouble();
     if (q == 0)
         throw ScriptError(p == 0 ? errc::Overflow : errc::DivisionByZero);
     a = checkedDouble(p / q);
 }
 
-void opIntDivide(Value &a, const Value &b, std::uint8_t)
+// \ and Mod: both operands rounded to whole numbers, a divisor of zero is error 11.
+template <class Combine>
+void wholeDivision(Value &a, const Value &b, Combine combine)
 {
-    if (a.isNull() || b.isNull()) {
-        a = Value::null();
+    if (propagateNull(a, b))
         return;
-    }
     const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
     if (y == 0)
         throw ScriptError(errc::DivisionByZero);
-    const std::int64_t q = x / y;
-    if (q > std::numeric_limits<std::int32_t>::max())
-        throw ScriptError(errc::Overflow); // -2147483648 \ -1
-    a = wholeResult(q, wholeRank(a, b));
+    a = wholeResult(combine(x, y), wholeRank(a, b));
+}
+
+void opIntDivide(Value &a, const Value &b, std::uint8_t)
+{
+    wholeDivision(a, b, [](std::int64_t x, std::int64_t y) {
+        const std::int64_t q = x / y;
+        if (q > std::numeric_limits<std::int32_t>::max())
+            throw ScriptError(errc::Overflow); // -2147483648 \ -1
+        return q;
+    });
 }
 
 void opModulo(Value &a, const Value &b, std::uint8_t)
 {
-    if (a.isNull() || b.isNull()) {
-        a = Value::null();
-        return;
-    }
-    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
-    if (y == 0)
-        throw ScriptError(errc::DivisionByZero);
-    a = wholeResult(x % y, wholeRank(a, b));
+    wholeDivision(a, b, [](std::int64_t x, std::int64_t y) { return x % y; });
 }
 
 void opPower(Value &a, const Value &b, std::uint8_t)
 {
-    if (a.isNull() || b.isNull()) {
-        a = Value::null();
+    if (propagateNull(a, b))
         return;
-    }
     const double x = a.toDouble(), y = b.toDouble();
     if (x == 0 && y < 0)
         throw ScriptError(errc::InvalidProcedureCall);

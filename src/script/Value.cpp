@@ -18,44 +18,43 @@ Value Value::null() noexcept
 
 Value Value::boolean(bool b) noexcept
 {
-    Value v;
-    v.type_ = VarType::Boolean;
-    v.int_ = b ? -1 : 0;
-    return v;
+    return whole(VarType::Boolean, b ? -1 : 0);
 }
 
 Value Value::integer(std::int16_t i) noexcept
 {
-    Value v;
-    v.type_ = VarType::Integer;
-    v.int_ = i;
-    return v;
+    return whole(VarType::Integer, i);
 }
 
 Value Value::longValue(std::int32_t l) noexcept
 {
-    Value v;
-    v.type_ = VarType::Long;
-    v.int_ = l;
-    return v;
+    return whole(VarType::Long, l);
 }
 
 Value Value::single(float f)
 {
-    if (!std::isfinite(f))
-        throw ScriptError(errc::Overflow);
-    Value v;
-    v.type_ = VarType::Single;
-    v.double_ = f;
-    return v;
+    return real(VarType::Single, f);
 }
 
 Value Value::number(double d)
 {
+    return real(VarType::Double, d);
+}
+
+Value Value::whole(VarType type, std::int32_t i) noexcept
+{
+    Value v;
+    v.type_ = type;
+    v.int_ = i;
+    return v;
+}
+
+Value Value::real(VarType type, double d)
+{
     if (!std::isfinite(d))
         throw ScriptError(errc::Overflow);
     Value v;
-    v.type_ = VarType::Double;
+    v.type_ = type;
     v.double_ = d;
     return v;
 }

@@ -55,6 +55,10 @@ public:
 private:
     friend class Engine; // the evaluator's fast paths write numbers in place
 
+    static Value whole(VarType type, std::int32_t i) noexcept;
+    // A floating value; throws ScriptError 6 (overflow) for an infinity or NaN.
+    static Value real(VarType type, double d);
+
     // Callers keep the invariant that only a String holds characters in string_.
     void setDouble(double d) noexcept
     {
