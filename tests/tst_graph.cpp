@@ -179,7 +179,7 @@ void tst_Graph::cleanup()
 
 frmGraph *tst_Graph::showGraph()
 {
-    graph = std::make_unique<frmGraph>();
+    graph = std::make_unique<frmGraph>(main->graphInputs());
     graph->show();
     // Settled activation: a late one would take the focus from a dialog opened next.
     if (!QTest::qWaitForWindowActive(graph.get()))
@@ -312,14 +312,7 @@ void tst_Graph::tabOrder()
 {
     showGraph();
     const QStringList expected = {"txtFrom", "txtTo", "txtFunc_1", "txtFunc_2", "txtFunc_3", "cmdPlot", "cmdExit"};
-    QStringList actual;
-    QWidget *w = graph->txtFrom;
-    do {
-        if (w->focusPolicy() & Qt::TabFocus)
-            actual << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != graph->txtFrom && actual.size() < 50);
-    QCOMPARE(actual, expected);
+    QCOMPARE(testing::TabOrder(graph->txtFrom), expected);
 }
 
 void tst_Graph::loadCopiesTheMainWindow()
@@ -361,7 +354,7 @@ void tst_Graph::editsStayInTheGraphWindow()
         g->setYAxisMin(-2);
         g->cmdExit->click();
     });
-    platform::ShowModal(new frmGraph);
+    main->cmdGraph_Click();
     QVERIFY(firstRan);
     QVERIFY(!frmGraph::instance());
     QCOMPARE(main->txtFrom->text(), QStringLiteral("1"));
@@ -380,7 +373,7 @@ void tst_Graph::editsStayInTheGraphWindow()
         QCOMPARE(g->YAxisMin(), -10.0);
         g->mnuExit->trigger();
     });
-    platform::ShowModal(new frmGraph);
+    main->cmdGraph_Click();
     QVERIFY(secondRan);
 }
 
@@ -850,11 +843,7 @@ void tst_Graph::accessKeyCleansStart()
 
 void tst_Graph::closeDuringRun_data()
 {
-    QTest::addColumn<QString>("how");
-
-    QTest::newRow("Exit button") << "cmdExit";
-    QTest::newRow("Files > Exit") << "mnuExit";
-    QTest::newRow("close box") << "close";
+    testing::AddClosingRows();
 }
 
 void tst_Graph::closeDuringRun()
@@ -867,14 +856,7 @@ void tst_Graph::closeDuringRun()
     testing::OnNextModal([&](QWidget *w) {
         shown = qobject_cast<frmGraph *>(w);
         QVERIFY(shown);
-        QTimer::singleShot(0, shown, [&] {
-            if (how == "cmdExit")
-                testing::Click(shown->cmdExit);
-            else if (how == "mnuExit")
-                shown->mnuExit->trigger();
-            else
-                shown->close();
-        });
+        QTimer::singleShot(0, shown, [&] { testing::CloseBy(how, shown); });
         shown->txtFunc_1->setText("X");
         shown->txtFunc_2->setText("X^2");
         shown->txtFrom->setText("-10");
@@ -885,7 +867,7 @@ void tst_Graph::closeDuringRun()
         visibleAfterRun = shown->isVisible();
         captionAfterRun = shown->windowTitle();
     });
-    platform::ShowModal(new frmGraph);
+    main->cmdGraph_Click();
     QCOMPARE(blueAfterRun, 0);
     QVERIFY(!visibleAfterRun);
     QCOMPARE(captionAfterRun, QStringLiteral("Plotwell"));

@@ -246,14 +246,7 @@ void tst_MainWindow::tabOrder()
     expected << "cmdPeriod" << "cmdEvaluate" << "cmdExit" << "cmdClear" << "cmdDelete" << "cmdBS"
              << "cmdGraph" << "msGrid" << "cmdVisit";
 
-    QStringList actual;
-    QWidget *w = form->txtFrom;
-    do {
-        if (w->focusPolicy() & Qt::TabFocus)
-            actual << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != form->txtFrom && actual.size() < 200);
-    QCOMPARE(actual, expected);
+    QCOMPARE(testing::TabOrder(form->txtFrom), expected);
 }
 
 void tst_MainWindow::keyboardInTheGrid_data()
@@ -449,22 +442,14 @@ void tst_MainWindow::copyFromGrid()
 
 void tst_MainWindow::endingByExit_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Exit button") << "cmdExit";
-    QTest::newRow("File > Exit") << "mnuExit";
-    QTest::newRow("close box") << "close";
+    testing::AddClosingRows();
 }
 
 void tst_MainWindow::endingByExit()
 {
     QFETCH(QString, how);
     QVERIFY(!platform::ProgramEnding());
-    if (how == QLatin1String("cmdExit"))
-        testing::Click(form->cmdExit);
-    else if (how == QLatin1String("mnuExit"))
-        form->mnuExit->trigger();
-    else
-        form->close();
+    testing::CloseBy(how, form.get());
     // No confirmation: the program ends at once.
     QVERIFY(platform::ProgramEnding());
     QVERIFY(!form->isVisible());

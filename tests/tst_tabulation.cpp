@@ -1,4 +1,5 @@
 #include "calc/modCalc.h"
+#include "calc/modGrid.h"
 #include "helpers/ModalDriver.h"
 #include "helpers/RepeatedPresses.h"
 #include "input/diaOptions.h"
@@ -51,6 +52,7 @@ private slots:
 
     void evaluation_data();
     void evaluation();
+    void modulesOutliveTheWindow();
 
     // Ends the program (no event loop runs again in this process): keep it last.
     void closingDuringRun();
@@ -501,6 +503,25 @@ void tst_Tabulation::evaluation()
     modCalc::SetEquation2(equation);
     QCOMPARE(modCalc::EvaluateEquation1(x), expected);
     QCOMPARE(modCalc::EvaluateEquation2(x), expected);
+}
+
+// The modules hold on to no part of a main window that is gone: no value, no write.
+void tst_Tabulation::modulesOutliveTheWindow()
+{
+    form.reset();
+    modCalc::SetEquation1(QStringLiteral("X+1"));
+    QCOMPARE(modCalc::EvaluateEquation1(1), modCalc::Undefined());
+    modGrid::SetGridRows(3);
+    QCOMPARE(modGrid::GridAction(1), short(0));
+    modGrid::SetCell(1, 1, QStringLiteral("2"));
+    QCOMPARE(modGrid::GridAction(2), short(0));
+
+    // The next main window hands over its own engine and grid.
+    form = std::make_unique<frmMain>();
+    QCOMPARE(modCalc::EvaluateEquation1(1), QStringLiteral("2"));
+    modGrid::SetGridRows(3);
+    modGrid::GridAction(2);
+    QCOMPARE(grid()->TextMatrix(1, 1), QStringLiteral("2"));
 }
 
 QTEST_MAIN(tst_Tabulation)

@@ -1,6 +1,5 @@
 #include "calc/modCalc.h"
 
-#include "main/frmMain.h"
 #include "platform/Conversions.h"
 #include "platform/ScriptControl.h"
 
@@ -11,25 +10,29 @@ namespace modCalc {
 namespace {
 
 QString g_equations[3];
+platform::ScriptControl *g_engine = nullptr;
 
 using Handover = platform::ScriptControl::Handover;
 
 QString evaluate(const QString &equation, double x, Handover how)
 {
-    frmMain *form = frmMain::instance();
     // A box of blanks leaves no equation: there is no value to show.
-    if (!form || equation.isEmpty())
+    if (!g_engine || equation.isEmpty())
         return Undefined();
     try {
-        platform::ScriptControl &engine = form->scControl();
-        engine.AssignX(x, how);
-        return QString::fromStdString(engine.Eval(equation).toText());
+        g_engine->AssignX(x, how);
+        return QString::fromStdString(g_engine->Eval(equation).toText());
     } catch (const std::exception &) {
         return Undefined();
     }
 }
 
 } // namespace
+
+void UseEngine(platform::ScriptControl *engine)
+{
+    g_engine = engine;
+}
 
 void SetEquation1(const QString &text) { g_equations[0] = platform::TrimSpaces(text).toString(); }
 void SetEquation2(const QString &text) { g_equations[1] = platform::TrimSpaces(text).toString(); }

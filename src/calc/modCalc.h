@@ -2,9 +2,17 @@
 
 #include <QString>
 
-// The three equations of the tabulation and their evaluation through the main window's
-// script engine. An evaluation answers the value as text, or "UNDEF" on any failure.
+namespace platform {
+class ScriptControl;
+}
+
+// The three equations of the tabulation and their evaluation through the engine the main
+// window hands over. An evaluation answers the value as text, or "UNDEF" on any failure.
 namespace modCalc {
+
+// The engine evaluations run in; the main window hands over its own and takes it back when
+// it goes. Without one every evaluation is "UNDEF".
+void UseEngine(platform::ScriptControl *engine);
 
 // Stores the equation with leading and trailing spaces (only spaces) removed.
 void SetEquation1(const QString &text);

@@ -1,7 +1,8 @@
 #include "calc/modGrid.h"
 
-#include "main/frmMain.h"
 #include "platform/FlexGrid.h"
+
+#include <QPointer>
 
 #include <algorithm>
 #include <array>
@@ -17,13 +18,20 @@ QString CellText;
 constexpr int ColumnWidth = 1600;
 constexpr std::array<const char *, 4> Headers = {"X Values", "Y1 Values", "Y2 Values", "Y3 Values"};
 
+// Cleared by itself when the grid is destroyed.
+QPointer<platform::FlexGrid> g_grid;
+
 platform::FlexGrid *grid()
 {
-    frmMain *form = frmMain::instance();
-    return form ? form->msGrid : nullptr;
+    return g_grid.data();
 }
 
 } // namespace
+
+void UseGrid(platform::FlexGrid *grid)
+{
+    g_grid = grid;
+}
 
 void SetGridRows(int count)
 {

@@ -2,9 +2,16 @@
 
 #include <QString>
 
-// The only code that touches the main window's result grid. A cell is written in two
-// steps: SetCell records it, GridAction(2) writes it.
+namespace platform {
+class FlexGrid;
+}
+
+// The only code that writes the result grid. A cell is written in two steps: SetCell
+// records it, GridAction(2) writes it.
 namespace modGrid {
+
+// The grid written to; the main window hands over its own. Without one nothing is written.
+void UseGrid(platform::FlexGrid *grid);
 
 // Row count := count + 2 (the header row plus count + 1 reading rows).
 void SetGridRows(int count);

@@ -17,7 +17,7 @@ using Handover = platform::ScriptControl::Handover;
 
 void frmGraph::DrawAxes()
 {
-    PlotRenderer(*picPlot).drawAxes(m_xAxisMax - m_xAxisMin, m_yAxisMax - m_yAxisMin);
+    PlotRenderer(*picPlot).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
 }
 
 bool frmGraph::runMustStop() const
@@ -74,8 +74,8 @@ void frmGraph::plotEquations()
             }
             const double X = (i / n) * (end - start) + start;
             const double Y = (this->*equation.value)(X);
-            if (EvalOK && Y >= m_yAxisMin && Y <= m_yAxisMax)
-                renderer.plotPoint(X, Y, m_xAxisMax - m_xAxisMin, m_yAxisMax - m_yAxisMin);
+            if (EvalOK && Y >= m_axes.yMin && Y <= m_axes.yMax)
+                renderer.plotPoint(X, Y, m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
         }
     }
     setWindowTitle(savedCaption);

@@ -1,6 +1,5 @@
 #include "graph/diaFunctions.h"
 
-#include "graph/frmGraph.h"
 #include "input/clsValidator.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
@@ -18,8 +17,8 @@
 using platform::DesignFont;
 using platform::Typeface;
 
-diaFunctions::diaFunctions(QWidget *parent)
-    : QDialog(parent, platform::FixedDialogFlags)
+diaFunctions::diaFunctions(const AxisScales &scales, QWidget *parent)
+    : QDialog(parent, platform::FixedDialogFlags), m_scales(scales)
 {
     setObjectName(QStringLiteral("diaFunctions"));
     platform::SetupForm(this, QStringLiteral("Axis Scales"), 3255, 3345);
@@ -74,12 +73,10 @@ void diaFunctions::Form_Load()
 
 void diaFunctions::Form_Activate()
 {
-    if (frmGraph *graph = frmGraph::instance()) {
-        dXMax = graph->XAxisMax();
-        dXMin = graph->XAxisMin();
-        dYMax = graph->YAxisMax();
-        dYMin = graph->YAxisMin();
-    }
+    dXMax = m_scales.xMax;
+    dXMin = m_scales.xMin;
+    dYMax = m_scales.yMax;
+    dYMin = m_scales.yMin;
 }
 
 void diaFunctions::Form_Unload()
@@ -116,13 +113,10 @@ void diaFunctions::cleanBox(platform::TextBox *box, double &working, Sign sign)
     // The focus also leaves a box while the dialog is closing, after Form_Unload.
     if (!objValidator)
         return;
-    objValidator->SetCheck(box, 1);
-    box->setText(objValidator->GetTxtBox()->text());
-    if (box->text().isEmpty())
-        return;
-    const double value = platform::LeadingNumber(box->text());
-    working = sign == Sign::Absolute ? std::fabs(value) : value;
-    box->setText(platform::NumberToText(working));
+    if (const auto value = CleanToNumber(*objValidator, box)) {
+        working = sign == Sign::Absolute ? std::fabs(*value) : *value;
+        box->setText(platform::NumberToText(working));
+    }
 }
 
 void diaFunctions::txtXMax_LostFocus()
@@ -147,12 +141,7 @@ void diaFunctions::txtYMin_LostFocus()
 
 void diaFunctions::OKButton_Click()
 {
-    if (frmGraph *graph = frmGraph::instance()) {
-        graph->setXAxisMax(dXMax);
-        graph->setXAxisMin(-dXMax);
-        graph->setYAxisMax(dYMax);
-        graph->setYAxisMin(-dYMax);
-    }
+    m_scales = {dXMax, -dXMax, dYMax, -dYMax};
     accept();
 }
 

@@ -14,15 +14,26 @@ namespace platform {
 class TextBox;
 }
 
-// The Axis Scales dialog: a working copy of the graph window's ranges, edited in four
-// boxes and written back on OK as ranges symmetric about zero (the maxima decide).
+// The graph window's four axis ranges.
+struct AxisScales {
+    double xMax = 0;
+    double xMin = 0;
+    double yMax = 0;
+    double yMin = 0;
+};
+
+// The Axis Scales dialog: a working copy of the ranges it is given, edited in four boxes.
+// OK closes it with ranges symmetric about zero (the maxima decide), which its owner reads
+// from Scales().
 class diaFunctions : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit diaFunctions(QWidget *parent = nullptr);
+    explicit diaFunctions(const AxisScales &scales, QWidget *parent = nullptr);
     ~diaFunctions() override;
+
+    AxisScales Scales() const { return m_scales; }
 
     QGroupBox *fraAxis;
     QLabel *lblXMin;
@@ -57,6 +68,7 @@ private:
     enum class Sign { Absolute, Kept };
     void cleanBox(platform::TextBox *box, double &working, Sign sign);
 
+    AxisScales m_scales;
     double dXMax = 0;
     double dXMin = 0;
     double dYMax = 0;

@@ -1,8 +1,6 @@
 #include "graph/frmGraph.h"
 
-#include "graph/diaFunctions.h"
 #include "input/clsValidator.h"
-#include "main/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
 #include "platform/PictureBox.h"
@@ -28,8 +26,8 @@ constexpr int ClientHeight = 7935;
 
 } // namespace
 
-frmGraph::frmGraph()
-    : m_scControl(std::make_unique<platform::ScriptControl>())
+frmGraph::frmGraph(const GraphInputs &inputs)
+    : m_scControl(std::make_unique<platform::ScriptControl>()), m_inputs(inputs)
 {
     g_instance = this;
     setObjectName(QStringLiteral("frmGraph"));
@@ -128,17 +126,12 @@ void frmGraph::connectHandlers()
 void frmGraph::Form_Load()
 {
     objValidator = std::make_unique<clsValidator>();
-    m_xAxisMax = 10;
-    m_yAxisMax = 10;
-    m_xAxisMin = -10;
-    m_yAxisMin = -10;
-    if (frmMain *main = frmMain::instance()) {
-        txtFrom->setText(main->txtFrom->text());
-        txtTo->setText(main->txtTo->text());
-        txtFunc_1->setText(main->txtFunc1->text());
-        txtFunc_2->setText(main->txtFunc2->text());
-        txtFunc_3->setText(main->txtFunc3->text());
-    }
+    m_axes = {10, -10, 10, -10};
+    txtFrom->setText(m_inputs.start);
+    txtTo->setText(m_inputs.end);
+    txtFunc_1->setText(m_inputs.equations[0]);
+    txtFunc_2->setText(m_inputs.equations[1]);
+    txtFunc_3->setText(m_inputs.equations[2]);
 }
 
 void frmGraph::Form_Activate()
@@ -179,10 +172,8 @@ void frmGraph::cleanRangeField(platform::TextBox *box)
     // The focus also leaves a box while the window is closing, after Form_Unload.
     if (!objValidator)
         return;
-    objValidator->SetCheck(box, 1);
-    box->setText(objValidator->GetTxtBox()->text());
-    if (!box->text().isEmpty())
-        box->setText(platform::NumberToText(platform::LeadingNumber(box->text())));
+    if (const auto value = CleanToNumber(*objValidator, box))
+        box->setText(platform::NumberToText(*value));
 }
 
 void frmGraph::txtFrom_LostFocus()
@@ -207,5 +198,6 @@ void frmGraph::mnuExit_Click()
 
 void frmGraph::mnuAxis_Click()
 {
-    platform::ShowModal(new diaFunctions(this), this);
+    auto *dialog = new diaFunctions(m_axes, this);
+    platform::ShowDialog(dialog, this, [&] { m_axes = dialog->Scales(); });
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "graph/diaFunctions.h"
 #include "platform/ScriptControl.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -21,6 +23,14 @@ class PictureBox;
 class TextBox;
 }
 
+// What a graph window starts with: the range and the three equations as the main window
+// holds them.
+struct GraphInputs {
+    QString start;
+    QString end;
+    std::array<QString, 3> equations;
+};
+
 // The graph window: its own copy of the range and the three equations, the four axis
 // ranges, the drawing area and a script engine of its own. Plot draws grid, axes and
 // the equations as blue points.
@@ -29,21 +39,21 @@ class frmGraph : public QMainWindow
     Q_OBJECT
 
 public:
-    frmGraph();
+    explicit frmGraph(const GraphInputs &inputs = {});
     ~frmGraph() override;
 
     // The graph window that is open (null when there is none).
     static frmGraph *instance();
 
     // The axis ranges; written unchanged, shown at the next Plot.
-    double XAxisMax() const { return m_xAxisMax; }
-    void setXAxisMax(double dNewValue) { m_xAxisMax = dNewValue; }
-    double XAxisMin() const { return m_xAxisMin; }
-    void setXAxisMin(double dNewValue) { m_xAxisMin = dNewValue; }
-    double YAxisMax() const { return m_yAxisMax; }
-    void setYAxisMax(double dNewValue) { m_yAxisMax = dNewValue; }
-    double YAxisMin() const { return m_yAxisMin; }
-    void setYAxisMin(double dNewValue) { m_yAxisMin = dNewValue; }
+    double XAxisMax() const { return m_axes.xMax; }
+    void setXAxisMax(double dNewValue) { m_axes.xMax = dNewValue; }
+    double XAxisMin() const { return m_axes.xMin; }
+    void setXAxisMin(double dNewValue) { m_axes.xMin = dNewValue; }
+    double YAxisMax() const { return m_axes.yMax; }
+    void setYAxisMax(double dNewValue) { m_axes.yMax = dNewValue; }
+    double YAxisMin() const { return m_axes.yMin; }
+    void setYAxisMin(double dNewValue) { m_axes.yMin = dNewValue; }
 
     // Controls, named as the program names them.
     QGroupBox *fraValues;
@@ -109,10 +119,8 @@ private:
                       double X);
     bool runMustStop() const;
 
-    double m_xAxisMax = 0;
-    double m_xAxisMin = 0;
-    double m_yAxisMax = 0;
-    double m_yAxisMin = 0;
+    GraphInputs m_inputs;
+    AxisScales m_axes;
     bool EvalOK = false;
     std::unique_ptr<clsValidator> objValidator;
     std::unique_ptr<platform::ScriptControl> m_scControl;

@@ -1,5 +1,6 @@
 #include "input/clsValidator.h"
 
+#include "platform/Conversions.h"
 #include "platform/TextBox.h"
 
 clsValidator::~clsValidator()
@@ -41,4 +42,13 @@ void clsValidator::RunCheck()
         }
     }
     m_box->setTextKeepCaret(result);
+}
+
+std::optional<double> CleanToNumber(clsValidator &validator, platform::TextBox *box)
+{
+    validator.SetCheck(box, 1);
+    box->setText(validator.GetTxtBox()->text());
+    if (box->text().isEmpty())
+        return std::nullopt;
+    return platform::LeadingNumber(box->text());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace platform {
 class TextBox;
 }
@@ -25,3 +27,7 @@ private:
     platform::TextBox *m_box = nullptr;
     short m_kind = 0;
 };
+
+// Cleans the box as a signed number field (kind 1) and answers the number its text starts
+// with, or nothing when the box is left empty.
+std::optional<double> CleanToNumber(clsValidator &validator, platform::TextBox *box);

@@ -1,6 +1,5 @@
 #include "input/diaOptions.h"
 
-#include "main/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/Program.h"
 
@@ -16,8 +15,8 @@ constexpr const char *Captions[] = {"1 Place", "2 Places", "3 Places", "4 Places
 
 } // namespace
 
-diaOptions::diaOptions(QWidget *parent)
-    : QDialog(parent, platform::FixedDialogFlags)
+diaOptions::diaOptions(short places, QWidget *parent)
+    : QDialog(parent, platform::FixedDialogFlags), m_places(places)
 {
     setObjectName(QStringLiteral("diaOptions"));
     platform::SetupForm(this, QStringLiteral("Options"), 2925, 3195);
@@ -53,20 +52,21 @@ bool diaOptions::event(QEvent *event)
 void diaOptions::Form_Activate()
 {
     platform::MoveForm(this, 500, 500);
-    if (frmMain *form = frmMain::instance()) {
-        const int index = form->DecimalPlaces() - 1;
-        if (index >= 0 && index < static_cast<int>(optDecimal.size()))
-            optDecimal[index]->setChecked(true);
+    const int index = m_places - 1;
+    if (index >= 0 && index < static_cast<int>(optDecimal.size()))
+        optDecimal[index]->setChecked(true);
+}
+
+short diaOptions::DecimalPlaces() const
+{
+    for (short i = 0; i < static_cast<short>(optDecimal.size()); ++i) {
+        if (optDecimal[i]->isChecked())
+            return static_cast<short>(i + 1);
     }
+    return m_places;
 }
 
 void diaOptions::cmdOk_Click()
 {
-    if (frmMain *form = frmMain::instance()) {
-        for (short i = 1; i <= 4; ++i) {
-            if (optDecimal[i - 1]->isChecked())
-                form->setDecimalPlaces(i);
-        }
-    }
     accept();
 }

@@ -8,13 +8,17 @@ class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
-// The decimal places dialog: one option per number of places, written back on "&Ok".
+// The decimal places dialog: one option per number of places. It shows the places it is
+// given; its owner reads DecimalPlaces() once "&Ok" has closed it.
 class diaOptions : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit diaOptions(QWidget *parent = nullptr);
+    explicit diaOptions(short places, QWidget *parent = nullptr);
+
+    // The places of the option that is chosen (1 to 4).
+    short DecimalPlaces() const;
 
     QGroupBox *fraDecimal;
     std::array<QRadioButton *, 4> optDecimal;
@@ -25,4 +29,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+
+private:
+    short m_places;
 };

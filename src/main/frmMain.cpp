@@ -1,5 +1,6 @@
 #include "main/frmMain.h"
 
+#include "calc/modCalc.h"
 #include "calc/modGrid.h"
 #include "graph/frmGraph.h"
 #include "info/diaHelp.h"
@@ -72,6 +73,9 @@ frmMain::frmMain()
     createControls();
     createKeypad();
     createMenus();
+    // The modules evaluate in this window's engine and write to its grid.
+    modCalc::UseEngine(m_scControl.get());
+    modGrid::UseGrid(msGrid);
     platform::FinishMainWindow(this, platform::AppTitle(), ClientWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
@@ -82,8 +86,10 @@ frmMain::frmMain()
 frmMain::~frmMain()
 {
     platform::ReleaseTextBoxes(this);
-    if (g_instance == this)
+    if (g_instance == this) {
         g_instance = nullptr;
+        modCalc::UseEngine(nullptr);
+    }
 }
 
 frmMain *frmMain::instance()
@@ -294,7 +300,12 @@ void frmMain::mnuExit_Click()
 // Each window is created afresh, shown modally, and gone when it closes.
 void frmMain::cmdGraph_Click()
 {
-    platform::ShowModal(new frmGraph, this);
+    platform::ShowModal(new frmGraph(graphInputs()), this);
+}
+
+GraphInputs frmMain::graphInputs() const
+{
+    return {txtFrom->text(), txtTo->text(), {txtFunc1->text(), txtFunc2->text(), txtFunc3->text()}};
 }
 
 void frmMain::cmdVisit_Click()
@@ -324,5 +335,87 @@ void frmMain::mnuAbout_Click()
 
 void frmMain::mnuPlaces_Click()
 {
-    platform::ShowModal(new diaOptions(this), this);
+    auto *dialog = new diaOptions(m_decimalPlaces, this);
+    platform::ShowDialog(dialog, this, [&] { m_decimalPlaces = dialog->DecimalPlaces(); });
+}
+
+// The range fields are cleaned to a number each time the user leaves one.
+void frmMain::leaveRangeField(platform::TextBox *box, short kind)
+{
+    if (m_validator) {
+        m_validator->SetCheck(box, kind);
+        box->setTextKeepCaret(m_validator->GetTxtBox()->text());
+    }
+    m_editor.setCurrent(box, input::EntryEditor::Field::Range);
+}
+
+void frmMain::txtFrom_LostFocus()
+{
+    leaveRangeField(txtFrom, 1);
+}
+
+void frmMain::txtTo_LostFocus()
+{
+    leaveRangeField(txtTo, 1);
+}
+
+void frmMain::txtInc_LostFocus()
+{
+    leaveRangeField(txtInc, 2);
+}
+
+void frmMain::txtFunc1_LostFocus()
+{
+    m_editor.setCurrent(txtFunc1, input::EntryEditor::Field::Equation);
+}
+
+void frmMain::txtFunc2_LostFocus()
+{
+    m_editor.setCurrent(txtFunc2, input::EntryEditor::Field::Equation);
+}
+
+void frmMain::txtFunc3_LostFocus()
+{
+    m_editor.setCurrent(txtFunc3, input::EntryEditor::Field::Equation);
+}
+
+// The keypad and editing buttons act on the field that last lost the focus.
+void frmMain::cmdNumbers_Click(int Index)
+{
+    m_editor.insert(QString::number(Index));
+}
+
+void frmMain::cmdPeriod_Click()
+{
+    m_editor.insert(QStringLiteral("."));
+}
+
+void frmMain::cmdOperators_Click(int Index)
+{
+    m_editor.insertOperator(cmdOperators[Index]->text());
+}
+
+void frmMain::cmdArgument_Click()
+{
+    m_editor.insertArgument();
+}
+
+void frmMain::cmdIntrinsic_Click(int Index)
+{
+    m_editor.insertFunction(cmdIntrinsic[Index]->text());
+}
+
+void frmMain::cmdClear_Click()
+{
+    m_editor.clear();
+}
+
+void frmMain::cmdBS_Click()
+{
+    m_editor.backspace();
+}
+
+void frmMain::cmdDelete_Click()
+{
+    m_editor.deleteForward();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input/EntryEditor.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -12,6 +14,7 @@ class QMenu;
 class QPushButton;
 
 class clsValidator;
+struct GraphInputs;
 
 namespace platform {
 class FlexGrid;
@@ -36,7 +39,10 @@ public:
     void setDecimalPlaces(short places) { m_decimalPlaces = places; }
 
     // The box that last lost the focus, the target of the keypad (null at first).
-    platform::TextBox *CurrentEntryBox() const { return m_currentEntryBox; }
+    platform::TextBox *CurrentEntryBox() const { return m_editor.current(); }
+
+    // The range and equations a graph window opened now starts with.
+    GraphInputs graphInputs() const;
 
     // Controls, named as the program names them.
     QGroupBox *fraValues;
@@ -133,12 +139,11 @@ private:
     // Tabulation run.
     bool ValidateRange();
     static int CountSteps(double start, double end, double inc);
-    bool isRangeField(const platform::TextBox *box) const;
-    void cleanRangeField(platform::TextBox *box, short kind);
+    void leaveRangeField(platform::TextBox *box, short kind);
 
     short m_decimalPlaces = 0;
     std::unique_ptr<clsValidator> m_validator;
-    platform::TextBox *m_currentEntryBox = nullptr;
+    input::EntryEditor m_editor;
     std::unique_ptr<platform::ScriptControl> m_scControl;
     unsigned m_runId = 0;       // identifies the newest tabulation run
     int m_runDepth = 0;         // tabulation runs on the stack (Evaluate during a run adds one)

@@ -96,7 +96,9 @@ void BeginProgram()
     g_ending = false;
 }
 
-void ShowModal(QWidget *window, QWidget *owner)
+namespace {
+
+void showModal(QWidget *window, QWidget *owner, const std::function<void()> &accepted)
 {
     QPointer<QWidget> guard(window);
     if (g_ending) {
@@ -106,7 +108,8 @@ void ShowModal(QWidget *window, QWidget *owner)
     if (window->windowIcon().isNull())
         window->setWindowIcon(AppIcon());
     if (auto *dialog = qobject_cast<QDialog *>(window)) {
-        dialog->exec();
+        if (dialog->exec() == QDialog::Accepted && accepted && guard && !g_ending)
+            accepted();
     } else {
         QEventLoop loop;
         ModalWatcher watcher(window, loop);
@@ -124,6 +127,18 @@ void ShowModal(QWidget *window, QWidget *owner)
         QEvent activate(ownerActivateEvent());
         QCoreApplication::sendEvent(owner, &activate);
     }
+}
+
+} // namespace
+
+void ShowModal(QWidget *window, QWidget *owner)
+{
+    showModal(window, owner, {});
+}
+
+void ShowDialog(QDialog *dialog, QWidget *owner, const std::function<void()> &accepted)
+{
+    showModal(dialog, owner, accepted);
 }
 
 bool BecameActive(QWidget *window, QEvent *event)

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+
+class QDialog;
 class QEvent;
 class QWidget;
 
@@ -28,6 +31,11 @@ void BeginProgram();
 // to another workspace leaves it open. Its owner, the window that showed it, then becomes
 // the program's active window again.
 void ShowModal(QWidget *window, QWidget *owner = nullptr);
+
+// Shows a dialog as ShowModal does, for an owner that reads the dialog's values: `accepted`
+// runs when the dialog was closed by accept(), before it is deleted and before the owner
+// becomes active again; never when the program is ending.
+void ShowDialog(QDialog *dialog, QWidget *owner, const std::function<void()> &accepted);
 
 // True when the event makes the window the program's active window from within the
 // program: its first showing, and the closing of a window it showed with ShowModal.

@@ -1,6 +1,7 @@
 #include "helpers/ModalDriver.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -115,6 +116,42 @@ void AnswerNextMessage(ShownMessage *record)
 void Click(QWidget *widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QStringList TabOrder(QWidget *first)
+{
+    QStringList names;
+    QWidget *w = first;
+    // Bounded: a chain that never returns to the first widget still ends.
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            names << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first && names.size() < 500);
+    return names;
+}
+
+void AddClosingRows()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Exit button") << "cmdExit";
+    QTest::newRow("Exit menu item") << "mnuExit";
+    QTest::newRow("close box") << "close";
+}
+
+void CloseBy(const QString &how, QWidget *window)
+{
+    if (how == QLatin1String("cmdExit")) {
+        auto *button = window->findChild<QAbstractButton *>(how);
+        QVERIFY2(button, "no Exit button");
+        Click(button);
+    } else if (how == QLatin1String("mnuExit")) {
+        auto *item = window->findChild<QAction *>(how);
+        QVERIFY2(item, "no Exit menu item");
+        item->trigger();
+    } else {
+        window->close();
+    }
 }
 
 } // namespace testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -31,6 +32,14 @@ void AnswerNextMessage(ShownMessage *record);
 
 // Clicks a widget as a user would: press (which moves the focus), then release.
 void Click(QWidget *widget);
+
+// The ways a user closes a window: its "cmdExit" button, its "mnuExit" menu item, its close
+// box. AddClosingRows adds the column "how" and a row for each; CloseBy closes that way.
+void AddClosingRows();
+void CloseBy(const QString &how, QWidget *window);
+
+// The names of the widgets the Tab key visits, in order, starting at the given one.
+QStringList TabOrder(QWidget *first);
 
 template <class T>
 T *Find(QWidget *root, const QString &name)
