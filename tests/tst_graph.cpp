@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <malloc.h>
+
 #include <cfloat>
 #include <functional>
 #include <limits>
@@ -149,6 +151,8 @@ private slots:
     void axisDialog();
     void axisDialogIgnoresEnterAndEsc();
     void axisDialogReopensEmpty();
+
+    void openingsKeepNoMemory();
 
     // Ending the program stops every later event loop of the process: this runs last.
     void endingTheProgramStopsTheRun();
@@ -839,6 +843,30 @@ void tst_Graph::accessKeyCleansStart()
     QTRY_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
     const PictureBox *pic = graph->picPlot;
     QTRY_VERIFY(countColour(pic->image(), Blue, columns(pic, -9, -1)) > 100);
+}
+
+// Opening, plotting and closing the graph window again and again leaves the heap level:
+// nothing of a closed window stays behind.
+void tst_Graph::openingsKeepNoMemory()
+{
+    main->txtFrom->setText("-1");
+    main->txtTo->setText("1");
+    main->txtFunc1->setText("X");
+    auto openPlotClose = [this] {
+        testing::OnNextModal([](QWidget *w) {
+            if (auto *g = qobject_cast<frmGraph *>(w))
+                g->cmdPlot->click();
+            w->close();
+        });
+        main->cmdGraph_Click();
+    };
+    openPlotClose();
+    openPlotClose();
+    const auto before = static_cast<long long>(mallinfo2().uordblks);
+    for (int i = 0; i < 40; ++i)
+        openPlotClose();
+    const long long growth = static_cast<long long>(mallinfo2().uordblks) - before;
+    QVERIFY2(growth < 200 * 1024, qPrintable(QStringLiteral("heap grew by %1 bytes").arg(growth)));
 }
 
 void tst_Graph::closeDuringRun_data()

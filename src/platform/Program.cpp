@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QWidget>
 
@@ -122,6 +123,10 @@ void showModal(QWidget *window, QWidget *owner, const std::function<void()> &acc
     }
     // The window's own loops have unwound by now: deleting it is safe.
     delete guard.data();
+    // The style keeps its drawings of controls keyed by palette. The closed window's palettes
+    // went with it, so its drawings could never be used again and would pile up with every
+    // opening; the windows still open are drawn afresh at their next paint.
+    QPixmapCache::clear();
     if (owner && !g_ending) {
         owner->activateWindow();
         QEvent activate(ownerActivateEvent());
