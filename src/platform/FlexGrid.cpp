@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QTimerEvent>
 
 #include <algorithm>
 
@@ -53,6 +54,7 @@ void StringTableModel::setRows(int rows)
     rows = std::max(rows, 1);  // the header row always exists
     if (rows == m_rows)
         return;
+    flushChanges();
     if (rows < m_rows) {
         beginRemoveRows({}, rows - 1, m_rows - 2);
         m_rows = rows;
@@ -71,6 +73,7 @@ void StringTableModel::setCols(int cols)
     cols = std::max(cols, 0);
     if (cols == m_cols)
         return;
+    flushChanges();
     std::vector<QString> cells(static_cast<size_t>(m_rows) * cols);
     const int kept = std::min(cols, m_cols);
     for (int r = 0; r < m_rows; ++r)
@@ -94,12 +97,46 @@ void StringTableModel::setText(int row, int col, const QString &text)
     if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
         return;
     cell(row, col) = text;
-    if (row == 0) {
+    if (row == 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
-    } else {
-        const QModelIndex i = index(row - 1, col);
-        emit dataChanged(i, i, {Qt::DisplayRole});
+    else
+        noteChanged(row - 1, col);
+}
+
+void StringTableModel::noteChanged(int row, int col)
+{
+    if (m_changed) {
+        m_firstRow = std::min(m_firstRow, row);
+        m_lastRow = std::max(m_lastRow, row);
+        m_leftCol = std::min(m_leftCol, col);
+        m_rightCol = std::max(m_rightCol, col);
+        return;
     }
+    m_changed = true;
+    m_firstRow = m_lastRow = row;
+    m_leftCol = m_rightCol = col;
+    m_noticeTimer.start(NoticeDelayMs, this);
+}
+
+void StringTableModel::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_noticeTimer.timerId())
+        flushChanges();
+    else
+        QAbstractTableModel::timerEvent(event);
+}
+
+void StringTableModel::flushChanges()
+{
+    m_noticeTimer.stop();
+    if (!m_changed)
+        return;
+    m_changed = false;
+    // Rows or columns may have gone since the cells were written.
+    const int lastRow = std::min(m_lastRow, rowCount() - 1);
+    const int rightCol = std::min(m_rightCol, columnCount() - 1);
+    if (m_firstRow <= lastRow && m_leftCol <= rightCol)
+        emit dataChanged(index(m_firstRow, m_leftCol), index(lastRow, rightCol), {Qt::DisplayRole});
 }
 
 FlexGrid::FlexGrid(QWidget *parent)

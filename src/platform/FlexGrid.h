@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QBasicTimer>
 #include <QTableView>
 
 #include <vector>
@@ -28,14 +29,31 @@ public:
     void setCols(int cols);
 
     QString text(int row, int col) const;
+    // Stores the text at once. The views hear of it within one frame (NoticeDelayMs), in one
+    // notice for all the cells written meanwhile: a run writes thousands of cells a second,
+    // and a notice per cell costs more than the write while no screen shows more than a
+    // frame's worth of them.
     void setText(int row, int col, const QString &text);
+    static constexpr int NoticeDelayMs = 16;
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
 
 private:
+    void noteChanged(int row, int col);
+    // Sends the notice of the cells written since the last one (before any change of shape).
+    void flushChanges();
+
     QString &cell(int row, int col) { return m_cells[static_cast<size_t>(row) * m_cols + col]; }
 
     int m_rows;
     int m_cols;
     std::vector<QString> m_cells;  // m_rows * m_cols, row-major, header row first
+
+    // The model cells written since the last notice: rows first to last, columns left to right.
+    bool m_changed = false;
+    QBasicTimer m_noticeTimer;
+    int m_firstRow = 0, m_lastRow = 0, m_leftCol = 0, m_rightCol = 0;
 };
 
 // The result grid: Rows, Cols, ColWidth and TextMatrix as the program uses them.
