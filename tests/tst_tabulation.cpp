@@ -4,6 +4,7 @@
 #include "helpers/RepeatedPresses.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
+#include "platform/Conversions.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
@@ -492,6 +493,8 @@ void tst_Tabulation::evaluation_data()
     QTest::newRow("division by zero") << "1/(X-1)" << 1.0 << "UNDEF";
     QTest::newRow("text value unchanged") << "\"a\" & X" << 1.0 << "a1";
     QTest::newRow("boolean") << "X>0" << 1.0 << "True";
+    QTest::newRow("text reading UNDEF") << "\"UN\" & \"DEF\"" << 1.0 << "UNDEF";
+    QTest::newRow("value near a rounding edge") << "X" << 0.12344999999999999 << "0.12345";
 }
 
 void tst_Tabulation::evaluation()
@@ -503,6 +506,13 @@ void tst_Tabulation::evaluation()
     modCalc::SetEquation2(equation);
     QCOMPARE(modCalc::EvaluateEquation1(x), expected);
     QCOMPARE(modCalc::EvaluateEquation2(x), expected);
+    // The table's cell is that text read as its leading number and shown with the places.
+    for (int places : {1, 4}) {
+        const QString cell = expected == modCalc::Undefined()
+                                 ? expected
+                                 : platform::FormatPattern(platform::LeadingNumber(expected), places);
+        QCOMPARE(modCalc::CellText(1, x, places), cell);
+    }
 }
 
 // The modules hold on to no part of a main window that is gone: no value, no write.

@@ -2,29 +2,59 @@
 
 #include "platform/Conversions.h"
 #include "platform/ScriptControl.h"
+#include "script/NumberText.h"
 
 #include <exception>
+#include <string>
 
 namespace modCalc {
 
 namespace {
 
-QString g_equations[3];
+// An equation as stored, and the same text in UTF-8 as the engine reads it.
+struct Equation {
+    QString text;
+    std::string utf8;
+};
+
+Equation g_equations[3];
 platform::ScriptControl *g_engine = nullptr;
 
 using Handover = platform::ScriptControl::Handover;
 
-QString evaluate(const QString &equation, double x, Handover how)
+// Equation 1 hands X over as a statement, the others as code.
+Handover handoverOf(int index)
 {
+    return index == 0 ? Handover::Statement : Handover::Code;
+}
+
+// The value of the equation at X as text; false on any failure of the engine.
+bool valueText(int index, double x, std::string &text)
+{
+    const Equation &equation = g_equations[index];
     // A box of blanks leaves no equation: there is no value to show.
-    if (!g_engine || equation.isEmpty())
-        return Undefined();
+    if (!g_engine || equation.utf8.empty())
+        return false;
     try {
-        g_engine->AssignX(x, how);
-        return QString::fromStdString(g_engine->Eval(equation).toText());
+        g_engine->AssignX(x, handoverOf(index));
+        text = g_engine->Eval(std::string_view(equation.utf8)).toText();
+        return true;
     } catch (const std::exception &) {
-        return Undefined();
+        return false;
     }
+}
+
+QString evaluate(int index, double x)
+{
+    std::string text;
+    return valueText(index, x, text) ? QString::fromStdString(text) : Undefined();
+}
+
+void store(int index, const QString &text)
+{
+    Equation &equation = g_equations[index];
+    equation.text = platform::TrimSpaces(text).toString();
+    equation.utf8 = equation.text.toStdString();
 }
 
 } // namespace
@@ -34,16 +64,25 @@ void UseEngine(platform::ScriptControl *engine)
     g_engine = engine;
 }
 
-void SetEquation1(const QString &text) { g_equations[0] = platform::TrimSpaces(text).toString(); }
-void SetEquation2(const QString &text) { g_equations[1] = platform::TrimSpaces(text).toString(); }
-void SetEquation3(const QString &text) { g_equations[2] = platform::TrimSpaces(text).toString(); }
+void SetEquation1(const QString &text) { store(0, text); }
+void SetEquation2(const QString &text) { store(1, text); }
+void SetEquation3(const QString &text) { store(2, text); }
 
-QString Equation1() { return g_equations[0]; }
-QString Equation2() { return g_equations[1]; }
-QString Equation3() { return g_equations[2]; }
+QString Equation1() { return g_equations[0].text; }
+QString Equation2() { return g_equations[1].text; }
+QString Equation3() { return g_equations[2].text; }
 
-QString EvaluateEquation1(const double &X) { return evaluate(g_equations[0], X, Handover::Statement); }
-QString EvaluateEquation2(const double &X) { return evaluate(g_equations[1], X, Handover::Code); }
-QString EvaluateEquation3(const double &X) { return evaluate(g_equations[2], X, Handover::Code); }
+QString EvaluateEquation1(const double &X) { return evaluate(0, X); }
+QString EvaluateEquation2(const double &X) { return evaluate(1, X); }
+QString EvaluateEquation3(const double &X) { return evaluate(2, X); }
+
+QString CellText(int index, double X, int decimals)
+{
+    std::string text;
+    // A value whose text reads "UNDEF" shows as it reads, like a failure.
+    if (index < 0 || index > 2 || !valueText(index, X, text) || text == "UNDEF")
+        return Undefined();
+    return platform::FormatPattern(script::leadingNumber(text), decimals);
+}
 
 } // namespace modCalc

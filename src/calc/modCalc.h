@@ -29,6 +29,10 @@ QString EvaluateEquation1(const double &X);
 QString EvaluateEquation2(const double &X);
 QString EvaluateEquation3(const double &X);
 
+// The table's cell of equation index (0 to 2) at X: the evaluation's text read as its
+// leading number and shown with the decimal places, or "UNDEF" as the evaluation gives it.
+QString CellText(int index, double X, int decimals);
+
 // The text an evaluation yields when the engine fails.
 inline QString Undefined() { return QStringLiteral("UNDEF"); }
 

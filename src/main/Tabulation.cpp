@@ -81,8 +81,6 @@ void frmMain::cmdEvaluate_Click()
     platform::TextBox *const boxes[] = {txtFunc1, txtFunc2, txtFunc3};
     void (*const store[])(const QString &) = {modCalc::SetEquation1, modCalc::SetEquation2,
                                               modCalc::SetEquation3};
-    QString (*const evaluate[])(const double &) = {modCalc::EvaluateEquation1, modCalc::EvaluateEquation2,
-                                                   modCalc::EvaluateEquation3};
     for (int n = 0; n < 3; ++n) {
         if (!boxes[n]->text().isEmpty())
             store[n](boxes[n]->text());
@@ -124,10 +122,7 @@ void frmMain::cmdEvaluate_Click()
         for (int n = 0; n < 3; ++n) {
             if (boxes[n]->text().isEmpty())
                 continue;
-            QString r = evaluate[n](x);
-            if (r != modCalc::Undefined())
-                r = platform::FormatPattern(platform::LeadingNumber(r), decimals);
-            modGrid::SetCell(row, n + 1, r);
+            modGrid::SetCell(row, n + 1, modCalc::CellText(n, x, decimals));
             modGrid::GridAction(2);
         }
         x += inc;
