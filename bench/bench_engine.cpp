@@ -1,5 +1,7 @@
-// One plotting sample as the graph window takes it (X to text, "X=..." statement, Eval,
-// toDouble) beside the same formula compiled natively and evaluated by muparser.
+// One plotting sample as the graph window takes it (X assigned as its 15-digit text reads,
+// Eval, toDouble) beside the same formula compiled natively and evaluated by muparser.
+#include "Goals.h"
+
 #include "script/Engine.h"
 #include "script/NumberText.h"
 
@@ -34,11 +36,9 @@ double sampleX(int i) { return -10 + (i % kSamples + 0.5) * kStep; }
 void wholeSample(benchmark::State &state, const Formula &f)
 {
     script::Engine engine;
-    char statement[2 + script::kNumberTextCapacity] = {'X', '='};
     int i = 0;
     for (auto _ : state) {
-        const std::size_t n = script::writeNumberText(sampleX(i++), statement + 2);
-        engine.ExecuteStatement(std::string_view(statement, n + 2));
+        engine.AssignNumber("X", sampleX(i++));
         benchmark::DoNotOptimize(engine.Eval(f.script).toDouble());
     }
 }
@@ -80,6 +80,14 @@ void numberToText(benchmark::State &state)
     int i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(script::writeNumberText(sampleX(i++), buf));
+}
+
+void assignNumber(benchmark::State &state)
+{
+    script::Engine engine;
+    int i = 0;
+    for (auto _ : state)
+        engine.AssignNumber("X", sampleX(i++));
 }
 
 void assignX(benchmark::State &state)
@@ -136,10 +144,17 @@ int main(int argc, char **argv)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("NumberToText", numberToText);
     benchmark::RegisterBenchmark("ExecuteStatement/X=number", assignX);
+    benchmark::RegisterBenchmark("AssignNumber/X", assignNumber);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    goals::Recorder recorder;
+    benchmark::RunSpecifiedBenchmarks(&recorder);
+    std::printf("\nGoals (medians of this run)\n");
+    for (const Formula &f : formulas) {
+        if (const goals::Figure *sample = recorder.find(std::string("WholeSample/") + f.name))
+            goals::line((std::string("one plotting sample: ") + f.script).c_str(), sample->time, "ns", "<=", 100);
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -5,7 +5,10 @@
 
 #include <QTest>
 
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <functional>
 #include <map>
 #include <vector>
@@ -57,6 +60,7 @@ class tst_Script : public QObject
     Q_OBJECT
 
 private slots:
+    void assignNumberReadsAsItsText();
     void evaluates_data();
     void evaluates();
     void raisesErrors_data();
@@ -595,6 +599,51 @@ void tst_Script::limitsEndInAnError()
     QCOMPARE(errorOf([&] { engine.Eval(bytes(expression)); }), error);
     QCOMPARE(errorOf([&] { engine.ExecuteStatement("X=" + std::string(bytes(expression))); }) != 0, true);
     QCOMPARE(engine.Eval("1+1").toDouble(), 2.0);
+}
+
+// Assigning a number directly gives X exactly what the statement "X=<its text>" gives: the
+// same type and the same value, bit for bit, or the same error, over edges and a sweep of
+// values of every magnitude.
+void tst_Script::assignNumberReadsAsItsText()
+{
+    std::vector<double> values = {0.0, -0.0, 1, -1, 0.5, 0.1 + 0.2, 32767, 32768, -32768, -32769,
+                                  2147483647, 2147483648.0, -2147483648.0, -2147483649.0, 1e14, 1e15,
+                                  999999999999999, 1e-5, 9.99999999999999e-6, 1.5e-300, 4.9e-324,
+                                  1.7976931348623e308, std::numeric_limits<double>::max(), -10 + 20.0 / 10250};
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 200000; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        double x = 0;
+        if (i % 2) {
+            std::memcpy(&x, &state, sizeof x); // any bit pattern: every magnitude
+        } else {
+            // Plot and table X values: a range split into many steps.
+            x = -1000 + static_cast<double>(state % 2000000) / 1000.0 * (i % 3 ? 1 : 1.000000001);
+        }
+        if (std::isfinite(x))
+            values.push_back(x);
+    }
+    Engine direct, byText;
+    for (double x : values) {
+        const int directError = errorOf([&] { direct.AssignNumber("X", x); });
+        const int textError = errorOf([&] { byText.ExecuteStatement("X=" + script::numberToText(x)); });
+        if (directError != textError)
+            QFAIL(qPrintable(QStringLiteral("X = %1: error %2 directly, %3 by its text").arg(x, 0, 'g', 17).arg(directError).arg(textError)));
+        if (directError)
+            continue;
+        const Value a = direct.Eval("X"), b = byText.Eval("X");
+        const bool same = a.type() == b.type()
+                          && (a.type() == VarType::Double
+                                  ? std::bit_cast<std::uint64_t>(a.doubleValue())
+                                        == std::bit_cast<std::uint64_t>(b.doubleValue())
+                                  : a.integerValue() == b.integerValue());
+        if (!same)
+            QFAIL(qPrintable(QStringLiteral("X = %1 assigned differently").arg(x, 0, 'g', 17)));
+    }
+    QCOMPARE(errorOf([&] { direct.AssignNumber("X", HUGE_VAL); }), 6);
+    QCOMPARE(errorOf([&] { direct.AssignNumber("X", std::nan("")); }), 6);
 }
 
 void tst_Script::emptyTextIsEmpty()

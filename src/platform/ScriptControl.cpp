@@ -35,16 +35,11 @@ script::Value ScriptControl::Eval(const QString &expression)
     return engine_.Eval(view(utf8));
 }
 
-void ScriptControl::AssignX(double x, Handover how)
+void ScriptControl::AssignX(double x, Handover)
 {
-    if (!std::isfinite(x))
-        throw script::ScriptError(script::errc::Overflow);
-    char statement[2 + script::kNumberTextCapacity] = {'X', '='};
-    const std::string_view assignment(statement, 2 + script::writeNumberText(x, statement + 2));
-    if (how == Handover::Statement)
-        engine_.ExecuteStatement(assignment);
-    else
-        engine_.AddCode(assignment);
+    // Both hand-overs run "X=<text>" at once; the engine assigns what that text reads as
+    // without writing it out and reading it back.
+    engine_.AssignNumber("X", x);
 }
 
 } // namespace platform

@@ -35,8 +35,10 @@ public:
 
     /// How a value reaches the engine: a statement run at once, or code added to its module.
     enum class Handover { Statement, Code };
-    /// Assigns X: "X=" and X's number text (at most 15 significant digits), handed over as
-    /// the given kind. An X without number text (an infinity) raises overflow (6).
+    /// Assigns X as handing over "X=" and X's number text (at most 15 significant digits)
+    /// would: both kinds run the statement at once, so the engine assigns what the text reads
+    /// as (Engine::AssignNumber) without writing it. An X without number text (an infinity)
+    /// raises overflow (6).
     void AssignX(double x, Handover how);
 
 private:

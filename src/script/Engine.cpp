@@ -12,6 +12,17 @@ namespace script {
 
 namespace {
 
+// A literal after a minus sign: a Double changes its sign, a whole number goes through the
+// minus operator (which widens -32768's Long and keeps Integer 0 at 0).
+void negateLiteral(Value &v)
+{
+    static const Operator &minus = operatorAt(findOperator("-", 1));
+    if (v.type() == VarType::Double)
+        v = Value::number(-v.doubleValue());
+    else
+        minus.apply(v, v, 0);
+}
+
 void checkLength(std::string_view text)
 {
     if (text.size() > Engine::kMaxTextLength)
@@ -104,22 +115,47 @@ bool Engine::tryAssignNumber(std::string_view code)
     if (literal.empty() || scanDecimal(literal, badExponent) != literal.size() || badExponent)
         return false;
 
+    // A name assigned last time is known to be a variable's.
+    if (!sameName(name, lastAssigned_) && (Lexer::isKeyword(name) || findBuiltin(name) >= 0))
+        return false;
+    Value v = Lexer::decimalLiteral(literal);
+    if (negative)
+        negateLiteral(v);
+    assignedGlobal(name).assign(v);
+    return true;
+}
+
+void Engine::AssignNumber(std::string_view name, double value)
+{
+    if (!std::isfinite(value))
+        throw ScriptError(errc::Overflow);
+    const Decimal15 d = toDecimal15(value);
+    std::int64_t whole = 0;
+    double magnitude = 0;
+    // The literal's type as decimalLiteral gives it for the text after the sign.
+    Value v;
+    if (!readDecimal15(d, whole, magnitude))
+        v = Value::number(magnitude); // overflow (6) where the text reads beyond the range
+    else if (whole <= 32767)
+        v = Value::integer(static_cast<std::int16_t>(whole));
+    else if (whole <= 2147483647)
+        v = Value::longValue(static_cast<std::int32_t>(whole));
+    else
+        v = Value::number(static_cast<double>(whole));
+    if (d.negative)
+        negateLiteral(v);
+    assignedGlobal(name).assign(v);
+}
+
+Value &Engine::assignedGlobal(std::string_view name)
+{
     int slot = lastAssignedSlot_;
     if (slot < 0 || !sameName(name, lastAssigned_)) {
-        if (Lexer::isKeyword(name) || findBuiltin(name) >= 0)
-            return false;
         slot = slotFor(lowerCase(name), true);
         lastAssigned_ = std::string(name);
         lastAssignedSlot_ = slot;
     }
-    static const Operator &minus = operatorAt(findOperator("-", 1));
-    Value v = Lexer::decimalLiteral(literal);
-    if (negative && v.type() == VarType::Double)
-        v.setDouble(-v.doubleValue());
-    else if (negative)
-        minus.apply(v, v, 0);
-    globals_[static_cast<std::size_t>(slot)].assign(v);
-    return true;
+    return globals_[static_cast<std::size_t>(slot)];
 }
 
 int Engine::slotFor(const std::string &lowerName, bool create)

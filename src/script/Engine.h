@@ -35,6 +35,11 @@ public:
     void ExecuteStatement(std::string_view code);
     /// Runs a line of top-level code at once, like ExecuteStatement; the line is not kept.
     void AddCode(std::string_view code);
+    /// Assigns the number as ExecuteStatement("<name>=" + its writeNumberText text) would:
+    /// the same value, bit for bit, and the same type (Integer, Long or Double), without
+    /// writing or reading the text. The name is a plain variable name. Error 6 (overflow)
+    /// for an infinity or NaN, which have no text.
+    void AssignNumber(std::string_view name, double value);
     /// The value of an expression with the current globals (empty text gives Empty).
     Value Eval(std::string_view expression);
     /// Forgets every variable and compiled text and restarts Rnd's sequence.
@@ -69,6 +74,8 @@ private:
 
     void runStatements(std::string_view code);
     bool tryAssignNumber(std::string_view code);
+    // The global of the name, remembered for the next assignment to the same name.
+    Value &assignedGlobal(std::string_view name);
     Value run(Program &program);
     int slotFor(const std::string &lowerName, bool create);
     void startCall() noexcept { deadline_.start(timeoutMs_, clock_); }

@@ -176,6 +176,36 @@ std::size_t writeNumberText(double value, char *out)
     return writeDecimal(toDecimal15(value), 15, out);
 }
 
+bool readDecimal15(const Decimal15 &d, std::int64_t &whole, double &magnitude)
+{
+    std::int64_t mantissa = 0;
+    for (int i = 0; i < d.count; ++i)
+        mantissa = mantissa * 10 + (d.digits[i] - '0');
+    // The text is a whole numeral when it is in neither exponent form nor has a point.
+    const int e = d.exponent;
+    if (e >= 0 && e < 15 && d.count <= e + 1) {
+        whole = mantissa;
+        for (int i = d.count; i <= e; ++i)
+            whole *= 10;
+        return true;
+    }
+    // Digits times a power of ten: the arithmetic parseDecimal does for such a text.
+    const int scale = e - (d.count - 1);
+    if (scale >= -22 && scale <= 22) {
+        const double m = static_cast<double>(mantissa);
+        magnitude = scale >= 0 ? m * kPow10[static_cast<std::size_t>(scale)]
+                               : m / kPow10[static_cast<std::size_t>(-scale)];
+    } else {
+        Decimal15 unsignedDecimal = d;
+        unsignedDecimal.negative = false;
+        char text[kNumberTextCapacity];
+        const std::size_t n = writeDecimal(unsignedDecimal, 15, text);
+        if (parseDecimal(std::string_view(text, n), magnitude) == DecimalStatus::Overflow)
+            magnitude = HUGE_VAL;
+    }
+    return false;
+}
+
 std::string singleToText(float value)
 {
     Decimal15 d{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ inline constexpr std::size_t kNumberTextCapacity = 32;
 /// returns its length: at most 15 significant digits, no trailing zeros, and exponent form
 /// ("1E-05", "1.5E+20") when the decimal exponent is below -4 or above 14.
 std::size_t writeNumberText(double value, char *out);
+
+/// What the text writeNumberText writes for the decimal reads as, without writing it: true
+/// with the numeral's value when the text is a whole numeral (digits only), else false with
+/// the magnitude parseDecimal gives for the text after its sign (an infinity where that
+/// text reads beyond the double range).
+bool readDecimal15(const Decimal15 &d, std::int64_t &whole, double &magnitude);
 
 /// writeNumberText as a std::string: numberToText(0.1 + 0.2) is "0.3".
 std::string numberToText(double value);
