@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <random>
 
 class tst_Conversions : public QObject
@@ -21,6 +22,7 @@ private slots:
     void leadingNumber();
     void formatPattern_data();
     void formatPattern();
+    void formatPatternOfTheValueIsThatOfItsText();
 };
 
 void tst_Conversions::numberToText_data()
@@ -181,6 +183,27 @@ void tst_Conversions::formatPattern()
     QFETCH(int, decimals);
     QFETCH(QString, text);
     QCOMPARE(platform::FormatPattern(value, decimals), text);
+}
+
+// The table shows a number through its text read back; the value itself shows the same,
+// since the text keeps the 15-digit form the pattern rounds. Over every magnitude.
+void tst_Conversions::formatPatternOfTheValueIsThatOfItsText()
+{
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t bits = random();
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (i % 2)
+            v = std::ldexp(static_cast<double>(bits >> 11), -53 + static_cast<int>(bits % 80) - 30);
+        if (!std::isfinite(v))
+            continue;
+        const double read = script::leadingNumber(script::numberToText(v));
+        for (int places = 1; places <= 4; ++places) {
+            if (platform::FormatPattern(v, places) != platform::FormatPattern(read, places))
+                QFAIL(qPrintable(QStringLiteral("%1 with %2 places").arg(v, 0, 'g', 17).arg(places)));
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_Conversions)

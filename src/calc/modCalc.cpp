@@ -28,8 +28,8 @@ Handover handoverOf(int index)
     return index == 0 ? Handover::Statement : Handover::Code;
 }
 
-// The value of the equation at X as text; false on any failure of the engine.
-bool valueText(int index, double x, std::string &text)
+// The value of the equation at X; false on any failure of the engine.
+bool valueAt(int index, double x, script::Value &value)
 {
     const Equation &equation = g_equations[index];
     // A box of blanks leaves no equation: there is no value to show.
@@ -37,7 +37,18 @@ bool valueText(int index, double x, std::string &text)
         return false;
     try {
         g_engine->AssignX(x, handoverOf(index));
-        text = g_engine->Eval(std::string_view(equation.utf8)).toText();
+        value = g_engine->Eval(std::string_view(equation.utf8));
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// The value's text; false where it has none (Null).
+bool textOf(const script::Value &value, std::string &text)
+{
+    try {
+        text = value.toText();
         return true;
     } catch (const std::exception &) {
         return false;
@@ -46,8 +57,9 @@ bool valueText(int index, double x, std::string &text)
 
 QString evaluate(int index, double x)
 {
+    script::Value value;
     std::string text;
-    return valueText(index, x, text) ? QString::fromStdString(text) : Undefined();
+    return valueAt(index, x, value) && textOf(value, text) ? QString::fromStdString(text) : Undefined();
 }
 
 void store(int index, const QString &text)
@@ -78,11 +90,24 @@ QString EvaluateEquation3(const double &X) { return evaluate(2, X); }
 
 QString CellText(int index, double X, int decimals)
 {
-    std::string text;
-    // A value whose text reads "UNDEF" shows as it reads, like a failure.
-    if (index < 0 || index > 2 || !valueText(index, X, text) || text == "UNDEF")
+    script::Value value;
+    if (index < 0 || index > 2 || !valueAt(index, X, value))
         return Undefined();
-    return platform::FormatPattern(script::leadingNumber(text), decimals);
+    switch (value.type()) {
+    case script::VarType::Double:
+    case script::VarType::Integer:
+    case script::VarType::Long:
+        // The text of a whole number or a Double reads back as a number with the same
+        // 15-digit form, which is all the pattern looks at: the value gives the same cell.
+        return platform::FormatPattern(value.toDouble(), decimals);
+    default: {
+        std::string text;
+        // A value whose text reads "UNDEF" shows as it reads, like a failure.
+        if (!textOf(value, text) || text == "UNDEF")
+            return Undefined();
+        return platform::FormatPattern(script::leadingNumber(text), decimals);
+    }
+    }
 }
 
 } // namespace modCalc

@@ -21,7 +21,9 @@ double LeadingNumber(QStringView text)
 
 QString FormatPattern(double value, int decimals)
 {
-    return QString::fromStdString(script::formatDecimals(value, decimals));
+    // Digits, a sign and a point only: the Latin-1 reading is the cheap exact one.
+    const std::string text = script::formatDecimals(value, decimals);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QStringView TrimSpaces(QStringView text)
