@@ -23,6 +23,12 @@ struct Figure
 class Recorder : public benchmark::ConsoleReporter
 {
 public:
+    // Plain text: the output is read in logs as often as on a terminal.
+    Recorder()
+        : ConsoleReporter(OO_Tabular)
+    {
+    }
+
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
