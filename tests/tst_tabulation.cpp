@@ -405,6 +405,10 @@ void tst_Tabulation::optionsShowsCurrentPlaces()
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
         checked4 = dialog->optDecimal[3]->isChecked() && !dialog->optDecimal[0]->isChecked();
+        // The keyboard starts on the chosen option: Up moves the choice to 3 places.
+        QTRY_COMPARE(QApplication::focusWidget(), dialog->optDecimal[3]);
+        QTest::keyClick(dialog->optDecimal[3], Qt::Key_Up);
+        QVERIFY(dialog->optDecimal[2]->isChecked());
         dialog->optDecimal[1]->setChecked(true);
         testing::Click(dialog->cmdOk);
     });

@@ -53,8 +53,11 @@ void diaOptions::Form_Activate()
 {
     platform::MoveForm(this, 500, 500);
     const int index = m_places - 1;
-    if (index >= 0 && index < static_cast<int>(optDecimal.size()))
+    if (index >= 0 && index < static_cast<int>(optDecimal.size())) {
         optDecimal[index]->setChecked(true);
+        // The keyboard starts on the chosen option, so the arrow keys move the choice from there.
+        optDecimal[index]->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 short diaOptions::DecimalPlaces() const
