@@ -10,6 +10,7 @@
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -144,6 +145,7 @@ private slots:
     void pressesDuringRunsStayBounded();
     void blankEquationDrawsNothing();
     void accessKeyCleansStart();
+    void copyPicture();
     void closeDuringRun_data();
     void closeDuringRun();
 
@@ -867,6 +869,37 @@ void tst_Graph::openingsKeepNoMemory()
         openPlotClose();
     const long long growth = static_cast<long long>(mallinfo2().uordblks) - before;
     QVERIFY2(growth < 200 * 1024, qPrintable(QStringLiteral("heap grew by %1 bytes").arg(growth)));
+}
+
+// Ctrl+C in the graph window, and Copy in the drawing area's context menu, put the picture on
+// the clipboard at the drawing area's size; in a field Ctrl+C still copies the field's text.
+void tst_Graph::copyPicture()
+{
+    showGraph();
+    plot("X");
+    const QImage &picture = graph->picPlot->image();
+    QCOMPARE(picture.size(), graph->picPlot->contentsRect().size());
+    QVERIFY(countColour(picture, Blue) > 100);
+
+    QApplication::clipboard()->clear();
+    graph->cmdPlot->setFocus();
+    QTest::keySequence(graph->cmdPlot, QKeySequence::Copy);
+    QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.size(), picture.size());
+    QCOMPARE(countColour(copied, Blue), countColour(picture, Blue));
+
+    QApplication::clipboard()->clear();
+    QCOMPARE(graph->picPlot->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(graph->picPlot->actions().size(), 1);
+    QCOMPARE(graph->picPlot->actions()[0]->text(), QStringLiteral("Copy"));
+    graph->picPlot->actions()[0]->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
+
+    graph->txtFunc_1->setFocus();
+    graph->txtFunc_1->selectAll();
+    QTest::keySequence(graph->txtFunc_1, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("X"));
+    QCOMPARE(testing::UnnamedControls(graph.get()), QStringList());
 }
 
 void tst_Graph::closeDuringRun_data()

@@ -8,14 +8,18 @@
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -53,6 +57,11 @@ private slots:
     void gridIgnoresWritesOutside();
     void copyFromGrid_data();
     void copyFromGrid();
+    void gridContextMenu();
+    void cutCellTextInATooltip_data();
+    void cutCellTextInATooltip();
+    void screenReaderNames_data();
+    void screenReaderNames();
 
     void endingByExit_data();
     void endingByExit();
@@ -438,6 +447,76 @@ void tst_MainWindow::copyFromGrid()
     form->msGrid->setFocus();
     QTest::keySequence(form->msGrid, QKeySequence::Copy);
     QCOMPARE(QApplication::clipboard()->text(), copied);
+}
+
+// The grid's context menu copies and selects as the keys do.
+void tst_MainWindow::gridContextMenu()
+{
+    modGrid::SetGridRows(0);  // the header and one reading row
+    form->msGrid->setTextMatrix(1, 0, QStringLiteral("1.0"));
+    form->msGrid->setTextMatrix(1, 1, QStringLiteral("2.0"));
+    const QList<QAction *> actions = form->msGrid->actions();
+    QCOMPARE(form->msGrid->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions[0]->text(), QStringLiteral("Copy"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Select All"));
+    actions[1]->trigger();
+    QCOMPARE(form->msGrid->selectionModel()->selectedIndexes().size(), 4);
+    QApplication::clipboard()->clear();
+    actions[0]->trigger();
+    // Every column is whole, so the header row comes first.
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("X Values\tY1 Values\tY2 Values\tY3 Values\n1.0\t2.0\t\t\n"));
+}
+
+void tst_MainWindow::cutCellTextInATooltip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("tooltip");
+    QTest::newRow("fits its column") << "1.0000" << false;
+    QTest::newRow("1E+20 written out") << "100000000000000000000.0000" << true;
+}
+
+// A cell whose text does not fit its column shows the whole text when the pointer rests on it.
+void tst_MainWindow::cutCellTextInATooltip()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, tooltip);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    modGrid::SetGridRows(0);
+    form->msGrid->setTextMatrix(1, 1, text);
+    QWidget *viewport = form->msGrid->viewport();
+    const QPoint at = form->msGrid->visualRect(form->msGrid->model()->index(0, 1)).center();
+    QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &help);
+    if (tooltip)
+        QTRY_COMPARE(QToolTip::text(), text);
+    else
+        QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void tst_MainWindow::screenReaderNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("range field: its label") << "txtFrom" << "Start";
+    QTest::newRow("increment field") << "txtInc" << "Inc";
+    QTest::newRow("equation field") << "txtFunc2" << "Equation #2";
+    QTest::newRow("grid: its frame") << "msGrid" << "Evaluations";
+    QTest::newRow("button: its caption") << "cmdEvaluate" << "Evaluate";
+    QTest::newRow("keypad key") << "cmdOperators(9)" << "Neg";
+}
+
+// Every control gives a screen reader a name: the caption, or for a field the label beside it.
+void tst_MainWindow::screenReaderNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    auto *widget = form->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+    QCOMPARE(testing::UnnamedControls(form.get()), QStringList());
 }
 
 void tst_MainWindow::endingByExit_data()

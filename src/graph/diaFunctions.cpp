@@ -37,6 +37,8 @@ diaFunctions::diaFunctions(const AxisScales &scales, QWidget *parent)
     txtYMin = MakeTextBox(fraAxis, "txtYMin", {840, 1320, 1215, 285});
     lblYMax = MakeLabel(fraAxis, "lblYMax", "YMax:", {240, 1800, 600, 255}, labelFont);
     txtYMax = MakeTextBox(fraAxis, "txtYMax", {840, 1800, 1215, 285});
+    platform::LabelFields({{lblXMin, txtXMin}, {lblXMax, txtXMax}, {lblYMin, txtYMin},
+                           {lblYMax, txtYMax}});
 
     OKButton = platform::MakeButton(this, "OKButton", "OK", {240, 2760, 1215, 375});
     CancelButton = platform::MakeButton(this, "CancelButton", "Cancel", {1800, 2760, 1215, 375});

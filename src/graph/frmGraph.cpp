@@ -81,6 +81,8 @@ void frmGraph::createControls()
                         "Equations must be entered using an X. For example: Sin(X) * (X^-2).",
                         {6720, 240, 1695, 975}, labelFont);
     lblInst->setWordWrap(true);
+    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}, {lblEqua_1, txtFunc_1},
+                           {lblEqua_2, txtFunc_2}, {lblEqua_3, txtFunc_3}});
 
     picPlot = platform::Place(new platform::PictureBox(client), "picPlot", {240, 1560, 11175, 5655},
                               DesignFont(Typeface::SmallFonts, 6.75));

@@ -147,6 +147,7 @@ diaHelp::diaHelp()
     txtInc = platform::MakeTextBox(fraValues, "txtInc", {840, 1320, 1245, 285}, platform::DefaultFont(),
                                    Qt::AlignRight);
     txtInc->setText(QStringLiteral(".1"));
+    platform::LabelFields({{lblInc, txtInc}});
 
     fra_1 = platform::MakeFrame(fraExamples, "fra_1", "Functions", {120, 4800, 6015, 1335},
                                 sans(9.75, platform::Bold));

@@ -134,6 +134,10 @@ void frmMain::createControls()
 
     msGrid = platform::Place(new platform::FlexGrid(fraEvals), "msGrid", {120, 360, 6855, 5415},
                              platform::DefaultFont());
+    msGrid->setAccessibleName(fraEvals->title());
+    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}, {lblInc, txtInc},
+                           {lblEqua_1, txtFunc1}, {lblEqua_2, txtFunc2},
+                           {lblEqua_3, txtFunc3}});
 
     const QFont bigBold = DesignFont(Typeface::SansSerif, 12, platform::Bold);
     cmdEvaluate = platform::MakeButton(client, "cmdEvaluate", "E&valuate", {480, 7560, 1335, 495}, bigBold);

@@ -50,6 +50,18 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, 
     return label;
 }
 
+void LabelFields(std::initializer_list<std::pair<QLabel *, QWidget *>> fields)
+{
+    for (const auto &[label, field] : fields) {
+        QString name = label->text();
+        name.remove(QLatin1Char('&'));
+        while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' ')))
+            name.chop(1);
+        field->setAccessibleName(name.trimmed());
+        label->setBuddy(field);
+    }
+}
+
 QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
                      const QFont &captionFont)
 {

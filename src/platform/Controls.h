@@ -7,6 +7,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+#include <utility>
+
 class QGroupBox;
 class QLabel;
 class QMainWindow;
@@ -46,6 +49,9 @@ QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &captio
                      const QFont &captionFont = DefaultFont());
 TextBox *MakeTextBox(QWidget *parent, const QString &name, TwipsBox box,
                      const QFont &font = DefaultFont(), Qt::Alignment alignment = Qt::AlignLeft);
+// Names each field after the label beside it for screen readers ("Start:" names it "Start")
+// and makes the label its buddy.
+void LabelFields(std::initializer_list<std::pair<QLabel *, QWidget *>> fields);
 QRadioButton *MakeOption(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
                          const QFont &font = DefaultFont());
 

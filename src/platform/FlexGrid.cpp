@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QAction>
+#include <QHelpEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <QKeySequence>
 #include <QTimerEvent>
 
@@ -155,6 +158,20 @@ FlexGrid::FlexGrid(QWidget *parent)
     setWordWrap(false);
     // Tab and Shift+Tab leave the grid in the window's tab order; arrow keys move between cells.
     setTabKeyNavigation(false);
+
+    auto makeAction = [this](const char *name, const QString &caption, QKeySequence::StandardKey key) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        addAction(action);
+        return action;
+    };
+    connect(makeAction("copyCells", QStringLiteral("Copy"), QKeySequence::Copy), &QAction::triggered, this,
+            &FlexGrid::copySelection);
+    connect(makeAction("selectAllCells", QStringLiteral("Select All"), QKeySequence::SelectAll),
+            &QAction::triggered, this, &QTableView::selectAll);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void FlexGrid::setRows(int rows)
@@ -178,14 +195,21 @@ void FlexGrid::setColWidth(int col, int twips)
         setColumnWidth(col, TwipsToPixels(twips));
 }
 
-void FlexGrid::keyPressEvent(QKeyEvent *event)
+bool FlexGrid::viewportEvent(QEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
-        copySelection();
-        event->accept();
-        return;
-    }
-    QTableView::keyPressEvent(event);
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect cell = visualRect(index);
+    // The room the view leaves for the text: the cell less its margins on both sides.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (index.isValid() && fontMetrics().horizontalAdvance(text) > cell.width() - 2 * margin)
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 // Copies the selected cells as tab-separated lines, so a table pastes into a spreadsheet.

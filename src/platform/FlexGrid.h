@@ -77,11 +77,15 @@ public:
 
     StringTableModel *tableModel() { return &m_model; }
 
+    // Copies the selected cells as tab-separated lines (Ctrl+C, and "Copy" in the context
+    // menu beside "Select All").
+    void copySelection() const;
+
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    // A cell whose text does not fit its column shows the whole text as a tooltip.
+    bool viewportEvent(QEvent *event) override;
 
 private:
-    void copySelection() const;
 
     StringTableModel m_model;
 };

@@ -2,6 +2,8 @@
 
 #include "platform/Twips.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -32,6 +34,19 @@ PictureBox::PictureBox(QWidget *parent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(RefreshIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
+
+    m_copyAction = new QAction(QStringLiteral("Copy"), this);
+    m_copyAction->setObjectName(QStringLiteral("copyPicture"));
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_copyAction, &QAction::triggered, this, &PictureBox::CopyPicture);
+    addAction(m_copyAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void PictureBox::CopyPicture() const
+{
+    QGuiApplication::clipboard()->setImage(m_image);
 }
 
 void PictureBox::Scale(double x1, double y1, double x2, double y2)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QFrame>
 #include <QImage>
 #include <QPoint>
@@ -55,6 +56,12 @@ public:
     // The retained picture, one image pixel per client pixel.
     const QImage &image() const { return m_image; }
 
+    // Puts the picture on the clipboard as an image of the drawing area's size. Its action
+    // ("Copy", Ctrl+C anywhere in the window unless a field takes the keys for its own
+    // text) stands in the drawing area's context menu.
+    void CopyPicture() const;
+    QAction *copyAction() const { return m_copyAction; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -78,6 +85,7 @@ private:
     // Drawing marks areas dirty; they reach the screen at display rate, not per point.
     QRect m_dirty;
     QTimer m_refreshTimer;
+    QAction *m_copyAction;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "helpers/ModalDriver.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -116,6 +117,19 @@ void AnswerNextMessage(ShownMessage *record)
 void Click(QWidget *widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QStringList UnnamedControls(QWidget *window)
+{
+    QStringList unnamed;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(w);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName();
+    }
+    return unnamed;
 }
 
 QStringList TabOrder(QWidget *first)

@@ -38,6 +38,10 @@ void Click(QWidget *widget);
 void AddClosingRows();
 void CloseBy(const QString &how, QWidget *window);
 
+// The object names of the controls in the window that take the focus but give a screen
+// reader no name.
+QStringList UnnamedControls(QWidget *window);
+
 // The names of the widgets the Tab key visits, in order, starting at the given one.
 QStringList TabOrder(QWidget *first);
 
