@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -109,15 +111,19 @@ QRect PictureBox::clientRect() const
 
 void PictureBox::fitImage()
 {
-    const QSize size = clientRect().size().expandedTo(QSize(1, 1));
-    if (m_image.size() == size)
+    // One image pixel per device pixel: on a high-density screen the picture is drawn at the
+    // screen's resolution, so lines and labels stay sharp.
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = (QSizeF(clientRect().size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    if (m_image.size() == size && m_image.devicePixelRatio() == ratio)
         return;
     // The picture is kept across resizing: the old image is copied into the new one.
     QImage resized(size, QImage::Format_RGB32);
+    resized.setDevicePixelRatio(ratio);
     resized.fill(BackColor);
     if (!m_image.isNull()) {
         QPainter p(&resized);
-        p.drawImage(0, 0, m_image);
+        p.drawImage(QPointF(0, 0), m_image);
     }
     m_image = resized;
 }
@@ -139,7 +145,9 @@ void PictureBox::PSet(double x, double y, QRgb color)
     QPoint p;
     if (!PixelOf(x, y, p))
         return;
-    if (m_drawWidth == 1) {
+    // The point's side in image pixels: DrawWidth screen pixels.
+    const int side = std::max(1, qRound(m_drawWidth * m_image.devicePixelRatio()));
+    if (side == 1) {
         if (!m_image.rect().contains(p))
             return;
         // A one-pixel point is written straight into the RGB32 image, which spares the
@@ -148,12 +156,11 @@ void PictureBox::PSet(double x, double y, QRgb color)
         markDirty(QRect(p, QSize(1, 1)));
         return;
     }
-    const QRect square = QRect(p.x() - m_drawWidth / 2, p.y() - m_drawWidth / 2, m_drawWidth, m_drawWidth)
-                             .intersected(m_image.rect());
+    const QRect square = QRect(p.x() - side / 2, p.y() - side / 2, side, side).intersected(m_image.rect());
     if (square.isEmpty())
         return;
-    QPainter painter(&m_image);
-    painter.fillRect(square, QColor(color));
+    for (int row = square.top(); row <= square.bottom(); ++row)
+        std::fill_n(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + square.left(), square.width(), color);
     markDirty(square);
 }
 
@@ -171,8 +178,11 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb color)
     pen.setStyle(m_drawStyle == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
-    painter.drawLine(a, b);
-    markDirty(QRect(a, b).normalized().adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth));
+    // The painter works in screen pixels; the image may hold more than one per screen pixel.
+    const qreal ratio = m_image.devicePixelRatio();
+    painter.drawLine(QPointF(a) / ratio, QPointF(b) / ratio);
+    const int margin = qCeil(m_drawWidth * ratio);
+    markDirty(QRect(a, b).normalized().adjusted(-margin, -margin, margin, margin));
 }
 
 void PictureBox::Print(const QString &text)
@@ -180,17 +190,18 @@ void PictureBox::Print(const QString &text)
     fitImage();
     const QFontMetrics metrics(font());
     QPoint p;
+    const qreal ratio = m_image.devicePixelRatio();
     if (PixelOf(m_currentX, m_currentY, p)) {
-        const QRect box(p, QSize(metrics.horizontalAdvance(text), metrics.height()));
+        const QRectF box(QPointF(p) / ratio, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
         QPainter painter(&m_image);
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
-        markDirty(box);
+        markDirty(QRectF(box.topLeft() * ratio, box.size() * ratio).toAlignedRect());
     }
     // Like a line feed: back to the left edge, one text line further down.
     m_currentX = ScaleLeft();
-    m_currentY += metrics.height() * ScaleHeight() / m_image.height();
+    m_currentY += metrics.height() * ratio * ScaleHeight() / m_image.height();
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)
@@ -200,7 +211,9 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect client = clientRect();
     const QRect area = event->rect().intersected(client);
-    painter.drawImage(area.topLeft(), m_image, area.translated(-client.topLeft()));
+    const qreal ratio = m_image.devicePixelRatio();
+    const QRectF source = QRectF(area.translated(-client.topLeft()).topLeft() * ratio, QSizeF(area.size()) * ratio);
+    painter.drawImage(QRectF(area), m_image, source);
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -220,7 +233,10 @@ void PictureBox::markDirty(const QRect &area)
 
 void PictureBox::refresh()
 {
-    update(m_dirty.translated(clientRect().topLeft()));
+    // The dirty area is in image pixels; the widget repaints in screen pixels.
+    const qreal ratio = m_image.devicePixelRatio();
+    const QRect area = QRectF(QPointF(m_dirty.topLeft()) / ratio, QSizeF(m_dirty.size()) / ratio).toAlignedRect();
+    update(area.translated(clientRect().topLeft()));
     m_dirty = QRect();
 }
 

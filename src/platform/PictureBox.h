@@ -31,7 +31,7 @@ public:
 
     // Clears the picture to the background colour; the current position goes to 0, 0.
     void Cls();
-    // Sets one point (a square of DrawWidth pixels) and makes it the current position.
+    // Sets one point (a square of DrawWidth screen pixels) and makes it the current position.
     void PSet(double x, double y, QRgb color);
     // A straight line in the current style and width; its end becomes the current position.
     void Line(double x1, double y1, double x2, double y2, QRgb color);
@@ -53,7 +53,8 @@ public:
     // point has no pixel coordinates (outside any sensible range, or not a number).
     bool PixelOf(double x, double y, QPoint &pixel) const;
 
-    // The retained picture, one image pixel per client pixel.
+    // The retained picture, one image pixel per device pixel of the client area (more than
+    // one per client pixel on a high-density screen: see its devicePixelRatio()).
     const QImage &image() const { return m_image; }
 
     // Puts the picture on the clipboard as an image of the drawing area's size. Its action

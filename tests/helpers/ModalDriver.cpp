@@ -5,8 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -117,6 +120,48 @@ void AnswerNextMessage(ShownMessage *record)
 void Click(QWidget *widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QStringList CutTexts(QWidget *window)
+{
+    QStringList cut;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->wordWrap()) {
+            if (label->heightForWidth(label->width()) > label->height())
+                cut << label->objectName();
+            continue;
+        }
+        // A label cuts its text when the ink of a line's glyphs runs past its edge. The stand-in
+        // fonts run a shade wider than the design fonts, so one antialiased column may touch it.
+        constexpr int AntialiasedEdge = 1;
+        const bool leftAligned = label->alignment() & Qt::AlignLeft;
+        for (const QString &line : label->text().split(QRegularExpression(QStringLiteral("\\r?\\n")))) {
+            const QRect ink = label->fontMetrics().tightBoundingRect(line);
+            const int inkWidth = leftAligned ? ink.right() + 1 : ink.width();
+            if (!line.isEmpty() && inkWidth > label->contentsRect().width() + AntialiasedEdge) {
+                cut << label->objectName();
+                break;
+            }
+        }
+        const int lines = label->text().count(QLatin1Char('\n')) + 1;
+        if (!label->text().isEmpty() && label->fontMetrics().height() * lines > label->height())
+            cut << label->objectName();
+    }
+    for (QPushButton *button : window->findChildren<QPushButton *>()) {
+        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')) + 8;
+        if (needed > button->width())
+            cut << button->objectName();
+    }
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        QWidget *container = control->parentWidget();
+        // Qt's own parts (scroll bar holders, the menu bar's overflow button) are not ours.
+        if (control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (container && !control->isWindow() && container->isVisible()
+            && !container->rect().contains(control->geometry()))
+            cut << control->objectName();
+    }
+    return cut;
 }
 
 QStringList UnnamedControls(QWidget *window)

@@ -38,6 +38,11 @@ void Click(QWidget *widget);
 void AddClosingRows();
 void CloseBy(const QString &how, QWidget *window);
 
+// The object names of the controls in the window that cut their text off: a label whose text
+// does not fit it, a button whose caption does not fit it, or a control that sticks out of its
+// container.
+QStringList CutTexts(QWidget *window);
+
 // The object names of the controls in the window that take the focus but give a screen
 // reader no name.
 QStringList UnnamedControls(QWidget *window);
