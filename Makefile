@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz package clean
+.PHONY: all deps build run test test-asan bench fuzz package check-package clean
 
 all: build
 
@@ -47,6 +47,10 @@ package: deps
 	cmake --build build-release -j $(JOBS)
 	cd build-release && cpack
 	@ls build-release/*.deb
+
+# The package built anew and checked with lintian, desktop-file-validate, appstreamcli and man.
+check-package: deps
+	@scripts/check-package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-release
