@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz package clean
+.PHONY: all deps build run test test-asan bench fuzz package check-package clean
 
 all: build
 
@@ -37,12 +37,20 @@ FUZZ_SECONDS ?= 60
 fuzz: deps
 	@scripts/run-fuzz $(FUZZ_SECONDS)
 
-# A Debian package in the build folder: tarnwick_<version>_<arch>.deb
+# A Debian package in the build folder: tarnwick_<version>_<arch>.deb, built with Debian's
+# hardening flags (stack protector, fortified functions, read-only relocations bound at start).
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 package: deps
-	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)"
 	cmake --build build-release -j $(JOBS)
 	cd build-release && cpack
 	@ls build-release/*.deb
+
+# The package built anew and checked with lintian, desktop-file-validate, appstreamcli and man.
+check-package: deps
+	@scripts/check-package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-release
