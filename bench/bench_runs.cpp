@@ -74,29 +74,19 @@ void prepareMain(frmMain &form, bool withEquations)
         boxes[n]->setText(withEquations ? QLatin1String(Equations[n]) : QLatin1String());
 }
 
-void BM_Tabulation10001x3(benchmark::State &state)
+// The largest tabulation with the three equations, and the same run with the equation
+// boxes empty: the X column only.
+void BM_Tabulation10001(benchmark::State &state, bool withEquations)
 {
     frmMain form;
-    prepareMain(form, true);
+    prepareMain(form, withEquations);
     for (auto _ : state) {
         form.cmdEvaluate_Click();
-        benchmark::DoNotOptimize(form.msGrid->TextMatrix(10001, 3));
-    }
-    state.counters["rows"] = form.msGrid->Rows() - 1;
-}
-BENCHMARK(BM_Tabulation10001x3)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// The same run with the equation boxes empty: the X column only.
-void BM_Tabulation10001XOnly(benchmark::State &state)
-{
-    frmMain form;
-    prepareMain(form, false);
-    for (auto _ : state) {
-        form.cmdEvaluate_Click();
-        benchmark::DoNotOptimize(form.msGrid->TextMatrix(10001, 0));
+        benchmark::DoNotOptimize(form.msGrid->TextMatrix(10001, withEquations ? 3 : 0));
     }
 }
-BENCHMARK(BM_Tabulation10001XOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Tabulation10001, x3, true)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Tabulation10001, XOnly, false)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Plot3x10250(benchmark::State &state)
 {
@@ -229,8 +219,8 @@ int startupChild(int argc, char **argv, const char *which)
 void printGoals(const goals::Recorder &recorder)
 {
     std::printf("\nGoals (medians of this run)\n");
-    const goals::Figure *full = recorder.find("BM_Tabulation10001x3");
-    const goals::Figure *xOnly = recorder.find("BM_Tabulation10001XOnly");
+    const goals::Figure *full = recorder.find("BM_Tabulation10001/x3");
+    const goals::Figure *xOnly = recorder.find("BM_Tabulation10001/XOnly");
     const goals::Figure *plot = recorder.find("BM_Plot3x10250");
     const goals::Figure *yields = recorder.find("BM_Yields30750");
     const goals::Figure *openings = recorder.find("BM_GraphOpenings300");

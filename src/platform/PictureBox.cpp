@@ -2,6 +2,7 @@
 
 #include "platform/Twips.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -37,12 +38,12 @@ PictureBox::PictureBox(QWidget *parent)
     m_refreshTimer.setInterval(RefreshIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
 
-    m_copyAction = new QAction(QStringLiteral("Copy"), this);
-    m_copyAction->setObjectName(QStringLiteral("copyPicture"));
-    m_copyAction->setShortcut(QKeySequence::Copy);
-    m_copyAction->setShortcutContext(Qt::WindowShortcut);
-    connect(m_copyAction, &QAction::triggered, this, &PictureBox::CopyPicture);
-    addAction(m_copyAction);
+    auto *copy = new QAction(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("copyPicture"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &PictureBox::CopyPicture);
+    addAction(copy);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAction>
 #include <QFrame>
 #include <QImage>
 #include <QPoint>
@@ -61,7 +60,6 @@ public:
     // ("Copy", Ctrl+C anywhere in the window unless a field takes the keys for its own
     // text) stands in the drawing area's context menu.
     void CopyPicture() const;
-    QAction *copyAction() const { return m_copyAction; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -86,7 +84,6 @@ private:
     // Drawing marks areas dirty; they reach the screen at display rate, not per point.
     QRect m_dirty;
     QTimer m_refreshTimer;
-    QAction *m_copyAction;
 };
 
 } // namespace platform
