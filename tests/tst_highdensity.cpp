@@ -1,11 +1,5 @@
-#include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
-#include "info/diaHelp.h"
-#include "info/diaStore.h"
-#include "info/diaTech.h"
-#include "info/frmAbout.h"
-#include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -44,15 +38,8 @@ void tst_HighDensity::cleanup()
 void tst_HighDensity::windowsScale_data()
 {
     QTest::addColumn<std::function<QWidget *()>>("make");
-    QTest::newRow("main window") << std::function<QWidget *()>([] { return new frmMain; });
-    QTest::newRow("graph window") << std::function<QWidget *()>([] { return new frmGraph; });
-    QTest::newRow("decimal places") << std::function<QWidget *()>([] { return new diaOptions(4); });
-    QTest::newRow("axis scales") << std::function<QWidget *()>(
-        [] { return new diaFunctions(AxisScales{10, -10, 10, -10}); });
-    QTest::newRow("Formula Tutor") << std::function<QWidget *()>([] { return new diaHelp; });
-    QTest::newRow("About box") << std::function<QWidget *()>([] { return new frmAbout; });
-    QTest::newRow("support") << std::function<QWidget *()>([] { return new diaTech; });
-    QTest::newRow("store") << std::function<QWidget *()>([] { return new diaStore; });
+    for (const testing::WindowMaker &window : testing::ProgramWindows())
+        QTest::newRow(window.name) << window.make;
 }
 
 // Every window is drawn at the scale, and no text is cut off there.

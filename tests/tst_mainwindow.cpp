@@ -87,7 +87,7 @@ void tst_MainWindow::window()
 {
     QCOMPARE(form->windowTitle(), QStringLiteral("Tarnwick"));
     QCOMPARE(form->centralWidget()->size(), QSize(764, 549));
-    QCOMPARE(form->palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(form->centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
     const Qt::WindowFlags flags = form->windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));

@@ -1,6 +1,7 @@
 #include "graph/frmGraph.h"
 
 #include "input/clsValidator.h"
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
 #include "platform/PictureBox.h"
@@ -31,7 +32,7 @@ frmGraph::frmGraph(const GraphInputs &inputs)
 {
     g_instance = this;
     setObjectName(QStringLiteral("frmGraph"));
-    platform::PrepareMainWindow(this, QColor(255, 255, 255));
+    platform::PrepareMainWindow(this, platform::White);
 
     createControls();
     createMenus();

@@ -41,21 +41,6 @@ void InfoDialog::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void SetBackColor(QWidget *control, const QColor &colour)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Window, colour);
-    control->setPalette(palette);
-    control->setAutoFillBackground(true);
-}
-
-void SetForeColor(QWidget *control, const QColor &colour)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control->setPalette(palette);
-}
-
 void SetSingleBorder(QLabel *label)
 {
     label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "platform/Colours.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -24,9 +25,5 @@ private:
     bool m_escapeCloses;
 };
 
-// A control's own background colour, painted over whatever its container shows.
-void SetBackColor(QWidget *control, const QColor &colour);
-// A control's text colour.
-void SetForeColor(QWidget *control, const QColor &colour);
 // A label drawn with the sunken single border of an entry field.
 void SetSingleBorder(QLabel *label);

@@ -18,7 +18,6 @@ using platform::DesignFont;
 using platform::Typeface;
 
 const QString CRLF = QStringLiteral("\r\n");
-const QColor White(255, 255, 255);
 const QColor LightBlue(192, 192, 255);
 
 QFont sans(qreal points, int style = platform::Plain)
@@ -60,7 +59,7 @@ QLabel *header(QWidget *parent, const QString &name, const QString &caption, pla
 {
     QLabel *label = platform::MakeLabel(parent, name, caption, box);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    SetBackColor(label, White);
+    platform::SetBackColor(label, platform::White);
     return label;
 }
 
@@ -70,7 +69,7 @@ QLabel *tableColumn(QWidget *parent, const QString &name, platform::TwipsBox box
 {
     QLabel *label = platform::MakeLabel(parent, name, QString(), box, sans(9.75));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    SetBackColor(label, LightBlue);
+    platform::SetBackColor(label, LightBlue);
     return label;
 }
 
@@ -88,7 +87,7 @@ QLabel *field(QWidget *parent, const QString &name, const QString &caption, plat
 {
     QLabel *label = platform::MakeLabel(parent, name, caption, box);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    SetBackColor(label, White);
+    platform::SetBackColor(label, platform::White);
     SetSingleBorder(label);
     return label;
 }
@@ -98,7 +97,7 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &caption, p
                  const QFont &font)
 {
     QGroupBox *fra = platform::MakeFrame(parent, name, caption, box, font);
-    SetBackColor(fra, QApplication::palette().color(QPalette::Window));
+    platform::SetBackColor(fra, QApplication::palette().color(QPalette::Window));
     return fra;
 }
 
@@ -107,11 +106,11 @@ QGroupBox *frame(QWidget *parent, const QString &name, const QString &caption, p
 diaHelp::diaHelp()
     : InfoDialog(QStringLiteral("diaHelp"), QStringLiteral("Formula Tutor"), 10755, 8190, false)
 {
-    SetBackColor(this, White);
+    platform::SetBackColor(this, platform::White);
 
     lblTitle = platform::MakeLabel(this, "lblTitle", QString(), {120, 240, 8415, 855}, sans(9.75));
     lblTitle->setWordWrap(true);
-    SetBackColor(lblTitle, White);
+    platform::SetBackColor(lblTitle, platform::White);
     cmdExit = platform::MakeButton(this, "cmdExit", "E&xit", {9000, 240, 1215, 375});
 
     fraOperators = frame(this, "fraOperators", "Legal operators in order of precedence:",
@@ -135,7 +134,7 @@ diaHelp::diaHelp()
     lblDescription = platform::MakeLabel(fraExamples, "lblDescription", QString(), {360, 600, 5655, 2175},
                                          sans(12));
     lblDescription->setWordWrap(true);
-    SetBackColor(lblDescription, White);
+    platform::SetBackColor(lblDescription, platform::White);
 
     fraValues = platform::MakeFrame(fraExamples, "fraValues", "X Values", {120, 3000, 2295, 1695},
                                     sans(9.75, platform::Bold));

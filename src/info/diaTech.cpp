@@ -18,7 +18,7 @@ QLabel *coloured(QWidget *parent, const QString &name, const QString &caption, p
                  qreal points, const QColor &colour)
 {
     QLabel *label = platform::MakeLabel(parent, name, caption, box, DesignFont(Typeface::SansSerif, points, Bold));
-    SetBackColor(label, colour);
+    platform::SetBackColor(label, colour);
     return label;
 }
 
@@ -27,7 +27,7 @@ QLabel *coloured(QWidget *parent, const QString &name, const QString &caption, p
 diaTech::diaTech()
     : InfoDialog(QStringLiteral("diaTech"), QString(), 6030, 3195, false)
 {
-    SetBackColor(this, QColor(255, 255, 255));
+    platform::SetBackColor(this, platform::White);
     Label1 = coloured(this, "Label1", "For technical support or feedback", {960, 240, 4155, 300}, 12, LightYellow);
     Label5 = coloured(this, "Label5", "contact us at:", {960, 545, 4155, 300}, 12, LightYellow);
     Label2 = coloured(this, "Label2", "support@quarro.example", {1080, 1080, 3930, 420}, 13.5, Salmon);

@@ -5,6 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/Program.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -24,8 +25,6 @@ const QString ToolFile = QStringLiteral("\\MSINFO32.EXE");
 const QString Unavailable = QStringLiteral("System Information Is Unavailable At This Time");
 constexpr std::size_t ValueBufferSize = 1024;
 
-const QColor Black(0, 0, 0);
-
 // A straight horizontal line from (x1, y) to (x2, y) in twips, widthPixels thick.
 QFrame *horizontalLine(QWidget *parent, const QString &name, int x1, int x2, int y, int widthPixels,
                        const QColor &colour)
@@ -35,7 +34,7 @@ QFrame *horizontalLine(QWidget *parent, const QString &name, int x1, int x2, int
     line->setFrameShape(QFrame::NoFrame);
     const int left = platform::TwipsToPixels(x1);
     line->setGeometry(left, platform::TwipsToPixels(y), platform::TwipsToPixels(x2) - left + 1, widthPixels);
-    SetBackColor(line, colour);
+    platform::SetBackColor(line, colour);
     return line;
 }
 
@@ -64,27 +63,33 @@ private:
 frmAbout::frmAbout()
     : InfoDialog(QStringLiteral("frmAbout"), QString(), 5730, 3555, true)
 {
+    // The texts are black: the box keeps the theme's face where black reads on it, and the
+    // classic light face under a dark theme.
+    const QColor face = QApplication::palette().color(QPalette::Window);
+    platform::SetBackColor(this, platform::ContrastRatio(face, platform::Black) >= platform::ReadableContrast
+                                     ? face
+                                     : platform::ButtonFace);
     picIcon = platform::Place(new QLabel(this), "picIcon", {240, 240, 540, 540}, platform::DefaultFont());
     picIcon->setPixmap(platform::AppIcon().pixmap(picIcon->size()));
     picIcon->setFocusPolicy(Qt::StrongFocus);
     lblTitle = platform::MakeLabel(this, "lblTitle", "Application Title", {1050, 240, 3885, 480});
-    SetForeColor(lblTitle, Black);
+    platform::SetForeColor(lblTitle, platform::Black);
     lblVersion = platform::MakeLabel(this, "lblVersion", "Version", {1050, 780, 3885, 225});
     lblCopyRight = platform::MakeLabel(this, "lblCopyRight", "Copy Right", {960, 1200, 4095, 375});
     lblCopyRight->setWordWrap(true);
     lblDescription = platform::MakeLabel(this, "lblDescription", "Graphing and Solving Complicated Functions",
                                          {1080, 1920, 3885, 330});
-    SetForeColor(lblDescription, Black);
+    platform::SetForeColor(lblDescription, platform::Black);
     // An etched separator: a grey line with a wider white one just below it.
     Line1[1] = horizontalLine(this, platform::ArrayName("Line1", 1), 90, 5654, 2445, 1, QColor(128, 128, 128));
-    Line1[0] = horizontalLine(this, platform::ArrayName("Line1", 0), 105, 5654, 2460, 2, QColor(255, 255, 255));
+    Line1[0] = horizontalLine(this, platform::ArrayName("Line1", 0), 105, 5654, 2460, 2, platform::White);
     lblDisclaimer = platform::MakeLabel(
         this, "lblDisclaimer",
         "Warning: this program is the exclusive property of Quarro. Unauthorized copying or "
         "duplication of it, in whole or in part, is strictly forbidden.",
         {255, 2625, 3870, 825});
     lblDisclaimer->setWordWrap(true);
-    SetForeColor(lblDisclaimer, Black);
+    platform::SetForeColor(lblDisclaimer, platform::Black);
     cmdOK = platform::MakeButton(this, "cmdOK", "OK", {4245, 2625, 1260, 345});
     cmdOK->setDefault(true);
     cmdSysInfo = platform::MakeButton(this, "cmdSysInfo", "&System Info...", {4260, 3075, 1245, 345});

@@ -9,6 +9,7 @@
 #include "info/frmAbout.h"
 #include "input/clsValidator.h"
 #include "input/diaOptions.h"
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
@@ -68,7 +69,7 @@ frmMain::frmMain()
     platform::BeginProgram();
     g_instance = this;
     setObjectName(QStringLiteral("frmMain"));
-    platform::PrepareMainWindow(this, QColor(192, 192, 192));
+    platform::PrepareMainWindow(this, platform::ButtonFace);
 
     createControls();
     createKeypad();

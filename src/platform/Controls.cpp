@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include "platform/AppIcon.h"
+#include "platform/Colours.h"
 #include "platform/Frame.h"
 #include "platform/TextBox.h"
 
@@ -112,10 +113,8 @@ QWidget *PrepareMainWindow(QMainWindow *form, const QColor &background)
     auto *client = new QWidget(form);
     client->setObjectName(QStringLiteral("client"));
     form->setCentralWidget(client);
-    QPalette colours = form->palette();
-    colours.setColor(QPalette::Window, background);
-    form->setPalette(colours);
-    form->setAutoFillBackground(true);
+    // The client area carries the window's colours; the menu bar follows the theme.
+    SetBackColor(client, background);
     return client;
 }
 

@@ -9,6 +9,14 @@ Frame::Frame(const QString &caption, QWidget *parent)
 {
 }
 
+QRect Frame::captionRect() const
+{
+    QString caption = title();
+    caption.remove(QLatin1Char('&'));
+    const QFontMetrics metrics(font());
+    return QRect(8, 0, metrics.horizontalAdvance(caption) + 2, metrics.height());
+}
+
 void Frame::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -25,7 +33,7 @@ void Frame::paintEvent(QPaintEvent *)
         return;
     QString caption = title();
     caption.remove(QLatin1Char('&'));
-    const QRect textRect(8, 0, metrics.horizontalAdvance(caption) + 2, metrics.height());
+    const QRect textRect = captionRect();
     p.fillRect(textRect, palette().color(backgroundRole()));
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption);

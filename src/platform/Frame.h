@@ -12,6 +12,8 @@ class Frame : public QGroupBox
 
 public:
     explicit Frame(const QString &caption, QWidget *parent = nullptr);
+    // Where the caption is written over the top edge, on the frame's own background.
+    QRect captionRect() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

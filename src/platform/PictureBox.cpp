@@ -1,5 +1,6 @@
 #include "platform/PictureBox.h"
 
+#include "platform/Colours.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -23,8 +24,6 @@ constexpr int RefreshIntervalMs = 16;
 // conversion to int defined and the painter away from absurd coordinates.
 constexpr double PixelLimit = 1e7;
 
-const QRgb BackColor = qRgb(255, 255, 255);
-
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent)
@@ -34,6 +33,8 @@ PictureBox::PictureBox(QWidget *parent)
     setLineWidth(2);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A white area with black text, whatever the desktop theme.
+    SetColours(this, White, Black);
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(RefreshIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
@@ -121,7 +122,7 @@ void PictureBox::fitImage()
     // The picture is kept across resizing: the old image is copied into the new one.
     QImage resized(size, QImage::Format_RGB32);
     resized.setDevicePixelRatio(ratio);
-    resized.fill(BackColor);
+    resized.fill(White);
     if (!m_image.isNull()) {
         QPainter p(&resized);
         p.drawImage(QPointF(0, 0), m_image);
@@ -132,7 +133,7 @@ void PictureBox::fitImage()
 void PictureBox::Cls()
 {
     fitImage();
-    m_image.fill(BackColor);
+    m_image.fill(White);
     m_currentX = 0;
     m_currentY = 0;
     markDirty(m_image.rect());

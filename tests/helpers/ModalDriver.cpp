@@ -1,10 +1,29 @@
 #include "helpers/ModalDriver.h"
 
+#include "graph/diaFunctions.h"
+#include "graph/frmGraph.h"
+#include "info/diaHelp.h"
+#include "info/diaStore.h"
+#include "info/diaTech.h"
+#include "info/frmAbout.h"
+#include "input/diaOptions.h"
+#include "main/frmMain.h"
+#include "platform/Colours.h"
+#include "platform/Frame.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHash>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTableView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -162,6 +181,111 @@ QStringList CutTexts(QWidget *window)
             cut << control->objectName();
     }
     return cut;
+}
+
+namespace {
+
+// The contrast of the text in a rectangle of the picture: its commonest colour is the
+// background, and the text is the colour that stands out most from it.
+double textContrast(const QImage &picture, const QRectF &area)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const QRect pixels = QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect() & picture.rect();
+    QHash<QRgb, int> counts;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb background = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    }
+    double contrast = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        contrast = std::max(contrast, platform::ContrastRatio(QColor(it.key()), QColor(background)));
+    return contrast;
+}
+
+// Where a one-line text stands in a box, aligned as given.
+QRect textBox(const QWidget *control, const QString &text, const QRect &box, Qt::Alignment alignment)
+{
+    const QSize size = control->fontMetrics().size(Qt::TextShowMnemonic, text);
+    return QStyle::alignedRect(control->layoutDirection(), alignment, size.boundedTo(box.size()), box);
+}
+
+// The places in the control (its own coordinates) where it writes text.
+QList<QRect> textAreas(QWidget *control)
+{
+    QList<QRect> areas;
+    if (auto *label = qobject_cast<QLabel *>(control); label && !label->text().isEmpty())
+        areas << label->contentsRect();
+    else if (auto *frame = qobject_cast<platform::Frame *>(control); frame && !frame->title().isEmpty())
+        areas << frame->captionRect();
+    else if (auto *option = qobject_cast<QRadioButton *>(control)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        areas << option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+    } else if (auto *button = qobject_cast<QPushButton *>(control); button && !button->text().isEmpty())
+        areas << textBox(button, button->text(), button->rect(), Qt::AlignCenter);
+    else if (auto *field = qobject_cast<QLineEdit *>(control); field && !field->text().isEmpty())
+        areas << textBox(field, field->text(), field->rect().adjusted(3, 3, -3, -3),
+                         field->alignment() | Qt::AlignVCenter);
+    else if (auto *bar = qobject_cast<QMenuBar *>(control)) {
+        for (QAction *action : bar->actions())
+            areas << bar->actionGeometry(action);
+    } else if (auto *grid = qobject_cast<QTableView *>(control); grid && grid->model()) {
+        QHeaderView *header = grid->horizontalHeader();
+        for (int column = 0; column < grid->model()->columnCount(); ++column) {
+            const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column),
+                                header->height());
+            const QString caption = grid->model()->headerData(column, Qt::Horizontal).toString();
+            if (!caption.isEmpty())
+                areas << textBox(header, caption, section.translated(header->pos()).adjusted(3, 3, -3, -3),
+                                 Qt::AlignCenter);
+            const QModelIndex first = grid->model()->index(0, column);
+            if (!grid->model()->data(first).toString().isEmpty())
+                areas << grid->visualRect(first).translated(grid->viewport()->pos()).adjusted(3, 3, -3, -3);
+        }
+    }
+    return areas;
+}
+
+} // namespace
+
+QStringList UnreadableTexts(QWidget *window)
+{
+    const QImage picture = window->grab().toImage();
+    QStringList unreadable;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (!control->isVisibleTo(window))
+            continue;
+        for (const QRect &area : textAreas(control)) {
+            const QRect inWindow(control->mapTo(window, area.topLeft()), area.size());
+            const double contrast = textContrast(picture, inWindow);
+            if (contrast < platform::ReadableContrast) {
+                unreadable << QStringLiteral("%1 (%2:1)").arg(control->objectName()).arg(contrast, 0, 'f', 1);
+                break;
+            }
+        }
+    }
+    return unreadable;
+}
+
+QList<WindowMaker> ProgramWindows()
+{
+    return {
+        {"main window", [] { return new frmMain; }},
+        {"graph window", [] { return new frmGraph; }},
+        {"decimal places", [] { return new diaOptions(4); }},
+        {"axis scales", [] { return new diaFunctions(AxisScales{10, -10, 10, -10}); }},
+        {"Formula Tutor", [] { return new diaHelp; }},
+        {"About box", [] { return new frmAbout; }},
+        {"support", [] { return new diaTech; }},
+        {"store", [] { return new diaStore; }},
+    };
 }
 
 QStringList UnnamedControls(QWidget *window)

@@ -43,6 +43,18 @@ void CloseBy(const QString &how, QWidget *window);
 // container.
 QStringList CutTexts(QWidget *window);
 
+// The object names of the controls whose text does not read against what lies behind it
+// (contrast below platform::ReadableContrast) in the window as drawn, each with the contrast
+// measured: labels, frame captions, buttons, fields, menu bar items, the grid's headers and cells.
+QStringList UnreadableTexts(QWidget *window);
+
+// Each window of the program by name, made as it opens.
+struct WindowMaker {
+    const char *name;
+    std::function<QWidget *()> make;
+};
+QList<WindowMaker> ProgramWindows();
+
 // The object names of the controls in the window that take the focus but give a screen
 // reader no name.
 QStringList UnnamedControls(QWidget *window);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+
+class QWidget;
+
+namespace platform {
+
+// The light grey face of the classic desktop, the main window's background.
+inline constexpr QColor ButtonFace{192, 192, 192};
+inline constexpr QColor White{255, 255, 255};
+inline constexpr QColor Black{0, 0, 0};
+
+// The least contrast at which text reads well.
+constexpr double ReadableContrast = 4.5;
+
+// The contrast ratio of two colours as the accessibility guidelines define it, from 1 (the
+// same luminance) to 21 (black on white).
+double ContrastRatio(const QColor &a, const QColor &b);
+
+// A colour for text on the background: the desktop theme's own text colour where it reads
+// there, otherwise black or white, whichever reads better.
+QColor TextColourOn(const QColor &background);
+
+// Gives a control its own background and text colour; its children inherit both unless they
+// set their own. The theme decides everything else (fields, buttons, menus).
+void SetColours(QWidget *control, const QColor &background, const QColor &text);
+// A control's own background, with the text colour that reads on it.
+void SetBackColor(QWidget *control, const QColor &background);
+// A control's text colour over the background it inherits.
+void SetForeColor(QWidget *control, const QColor &text);
+
+} // namespace platform
