@@ -28,7 +28,7 @@ constexpr int ClientHeight = 7935;
 } // namespace
 
 frmGraph::frmGraph(const GraphInputs &inputs)
-    : m_scControl(std::make_unique<platform::ScriptControl>()), m_inputs(inputs)
+    : m_inputs(inputs), m_scControl(std::make_unique<platform::ScriptControl>())
 {
     g_instance = this;
     setObjectName(QStringLiteral("frmGraph"));
