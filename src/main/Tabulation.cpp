@@ -3,6 +3,7 @@
 
 #include "calc/modCalc.h"
 #include "calc/modGrid.h"
+#include "platform/Accessibility.h"
 #include "platform/Conversions.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
@@ -106,6 +107,7 @@ void frmMain::cmdEvaluate_Click()
         return;
     }
 
+    platform::ClearAnnouncement(this);
     modGrid::SetGridRows(count);
 
     // A newer run replaces this one: it stops at its next yield.
@@ -115,8 +117,10 @@ void frmMain::cmdEvaluate_Click()
     // The row bound also ends a run whose X no longer advances (Inc far below X's precision).
     while (x <= end) {
         platform::DoEvents();
-        if (platform::ProgramEnding() || runId != m_runId || row >= msGrid->Rows())
+        if (platform::ProgramEnding() || runId != m_runId)
             return;
+        if (row >= msGrid->Rows())
+            break;
         modGrid::SetCell(row, 0, platform::FormatPattern(x, decimals));
         modGrid::GridAction(2);
         for (int n = 0; n < 3; ++n) {
@@ -128,4 +132,5 @@ void frmMain::cmdEvaluate_Click()
         x += inc;
         ++row;
     }
+    platform::AnnounceRunEnd(this, platform::Counted(row - 1, "reading tabulated", "readings tabulated"));
 }
