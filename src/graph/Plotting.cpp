@@ -102,7 +102,6 @@ void frmGraph::plotEquations()
         if (equation.box->text().isEmpty())
             continue;
         Tally &tally = tallies.emplace_back(Tally{static_cast<int>(&equation - equations) + 1, equation.box->text()});
-        platform::ClearAnnouncement(this);
         setWindowTitle(QStringLiteral("Graphing: ") + equation.box->text());
         for (double i = 1; i <= n; i += 1) {
             platform::DoEvents();

@@ -107,7 +107,6 @@ void frmMain::cmdEvaluate_Click()
         return;
     }
 
-    platform::ClearAnnouncement(this);
     modGrid::SetGridRows(count);
 
     // A newer run replaces this one: it stops at its next yield.

@@ -214,8 +214,13 @@ QList<QAccessibleInterface *> TableCellAccessible::columnHeaderCells() const
     return {table->cell(-1, m_column)};
 }
 
+// The object name of a window's announcer (see AnnounceRunEnd).
+const QString AnnouncerName = QStringLiteral("announcer");
+
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
+    if (className == QLatin1String("QWidget") && object->objectName() == AnnouncerName)
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     if (className == QLatin1String("platform::Frame"))
         return new FrameAccessible(static_cast<Frame *>(object));
     // The drawing area is a picture; its description says what it shows.
@@ -237,13 +242,19 @@ void InstallAccessibility()
 
 void AnnounceRunEnd(QWidget *window, const QString &summary)
 {
-    window->setAccessibleName(window->windowTitle() + QStringLiteral(": ") + summary);
-}
-
-void ClearAnnouncement(QWidget *window)
-{
-    if (!window->accessibleName().isEmpty())
-        window->setAccessibleName(QString());
+    // A notification that a screen reader speaks each time it is shown: one pixel in the
+    // window's corner that paints nothing and takes neither the mouse nor the focus.
+    auto *announcer = window->findChild<QWidget *>(AnnouncerName, Qt::FindDirectChildrenOnly);
+    if (!announcer) {
+        announcer = new QWidget(window);
+        announcer->setObjectName(AnnouncerName);
+        announcer->setGeometry(0, 0, 1, 1);
+        announcer->setAttribute(Qt::WA_TransparentForMouseEvents);
+        announcer->setFocusPolicy(Qt::NoFocus);
+    }
+    announcer->hide();
+    announcer->setAccessibleName(summary);
+    announcer->show();
 }
 
 QString Counted(long long count, const char *singular, const char *plural)

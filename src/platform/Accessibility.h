@@ -11,13 +11,10 @@ namespace platform {
 // (Frame::showTable) is read as that table. PrepareApplication() calls it.
 void InstallAccessibility();
 
-// Tells a screen reader that a run in the window has ended: the window's accessible name
-// becomes its caption followed by the summary, and screen readers speak a change of the
-// active window's name. The caption shown does not change.
+// Tells a screen reader that a run in the window has ended: a notification with the
+// summary is shown to it (screen readers speak a notification when it appears); nothing
+// changes on the screen.
 void AnnounceRunEnd(QWidget *window, const QString &summary);
-// Gives the window its caption back as its accessible name, so that the next summary (even
-// an equal one) is heard as a change; a run calls it when it starts.
-void ClearAnnouncement(QWidget *window);
 
 // "1 point", "2 points": a count with its noun, for texts a screen reader speaks.
 QString Counted(long long count, const char *singular, const char *plural);
