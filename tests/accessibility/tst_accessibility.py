@@ -195,6 +195,9 @@ def plot(app, main):
     description = picture.description
     print("The drawing area after Plot:", description)
     check(description == PLOT_DESCRIPTION, f"the drawing area's description: {description!r}")
+    axes = open_dialog(app, graph, "Options", "o", "Axis", "a")
+    check_named(axes)
+    close_dialog(app, axes, "Cancel")
     press(graph, "Exit")
     wait_for("the graph window to close", lambda: window(app, pyatspi.ROLE_FRAME, "Plotwell") is None)
 
@@ -209,13 +212,13 @@ def key(letter, alt=False):
         Atspi.generate_keyboard_event(alt_mask, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
 
 
-def open_dialog(app, main, menu, menu_key, item, item_key):
+def open_dialog(app, owner, menu, menu_key, item, item_key):
     """Opens a dialog from the keyboard, as its user would: Alt and the menu's access key,
     then the item's. (The item's Action would wait for the modal dialog to close.)"""
-    wait_for("the main window to be active", lambda: main.getState().contains(pyatspi.STATE_ACTIVE))
+    wait_for(f"{owner.name!r} to be active", lambda: owner.getState().contains(pyatspi.STATE_ACTIVE))
     key(menu_key, alt=True)
     popup = wait_for(f"menu {menu!r}", lambda: next(
-        (c for c in children(find(main, pyatspi.ROLE_MENU_ITEM, menu)) if showing(c)), None))
+        (c for c in children(find(owner, pyatspi.ROLE_MENU_ITEM, menu)) if showing(c)), None))
     check(find(popup, pyatspi.ROLE_MENU_ITEM, item) is not None, f"no item {item!r} in {menu!r}")
     key(item_key)
     return wait_for(f"the dialog of {menu} > {item}", lambda: window(app, pyatspi.ROLE_DIALOG))
