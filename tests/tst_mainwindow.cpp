@@ -505,10 +505,12 @@ void tst_MainWindow::screenReaderNames_data()
     QTest::newRow("equation field") << "txtFunc2" << "Equation #2";
     QTest::newRow("grid: its frame") << "msGrid" << "Evaluations";
     QTest::newRow("button: its caption") << "cmdEvaluate" << "Evaluate";
-    QTest::newRow("keypad key") << "cmdOperators(9)" << "Neg";
+    QTest::newRow("keypad key: its caption") << "cmdIntrinsic(9)" << "Sin";
+    QTest::newRow("keypad key: what it does") << "cmdOperators(6)" << "Mod";
 }
 
-// Every control gives a screen reader a name: the caption, or for a field the label beside it.
+// Every control gives a screen reader a name: the caption, or for a field the label beside it,
+// or for a key whose caption does not say it, what the key does.
 void tst_MainWindow::screenReaderNames()
 {
     QFETCH(QString, control);

@@ -56,10 +56,12 @@ void PlotRenderer::drawAxes(double xRange, double yRange)
     m_pic.setDrawWidth(1);
 }
 
-void PlotRenderer::plotPoint(double X, double Y, double xRange, double yRange)
+bool PlotRenderer::plotPoint(double X, double Y, double xRange, double yRange)
 {
     float screenX = 0;
     float screenY = 0;
-    if (toScreen(X, xRange, screenX) && toScreen(Y, yRange, screenY))
-        m_pic.PSet(screenX, screenY, PointColour);
+    if (!toScreen(X, xRange, screenX) || !toScreen(Y, yRange, screenY))
+        return false;
+    m_pic.PSet(screenX, screenY, PointColour);
+    return true;
 }

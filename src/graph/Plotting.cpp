@@ -4,6 +4,7 @@
 #include "graph/frmGraph.h"
 
 #include "graph/PlotRenderer.h"
+#include "platform/Accessibility.h"
 #include "platform/Conversions.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -12,8 +13,41 @@
 
 #include <exception>
 #include <string_view>
+#include <vector>
 
 using Handover = platform::ScriptControl::Handover;
+
+namespace {
+
+// What one equation drew in a run.
+struct Tally {
+    int number;   // 1 to 3
+    QString text; // as its box held it when its drawing began
+    int drawn = 0;
+    int undefined = 0;
+};
+
+// The drawing area's description for screen readers: the range sampled, the axes as labelled, and for
+// each equation the points it drew and the samples that had no value.
+QString describePlot(double start, double end, double samples, const AxisScales &axes,
+                     const std::vector<Tally> &tallies)
+{
+    using platform::NumberToText;
+    QString text = QStringLiteral("X from %1 to %2 in %3; axes X %4 to %5, Y %6 to %7.")
+                       .arg(NumberToText(start), NumberToText(end),
+                            platform::Counted(static_cast<long long>(samples), "sample", "samples"),
+                            NumberToText(axes.xMin), NumberToText(axes.xMax), NumberToText(axes.yMin),
+                            NumberToText(axes.yMax));
+    if (tallies.empty())
+        text += QStringLiteral(" No equation plotted.");
+    for (const Tally &t : tallies)
+        text += QStringLiteral(" Equation %1, %2: %3, %4.")
+                    .arg(QString::number(t.number), t.text, platform::Counted(t.drawn, "point drawn", "points drawn"),
+                         platform::Counted(t.undefined, "sample undefined", "samples undefined"));
+    return text;
+}
+
+} // namespace
 
 void frmGraph::DrawAxes()
 {
@@ -47,6 +81,7 @@ void frmGraph::plotEquations()
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
+    const AxisScales labelled = m_axes;
     m_scControl->Reset();
     PlotRenderer renderer(*picPlot);
     const double n = PlotRenderer::sampleCount();
@@ -62,9 +97,11 @@ void frmGraph::plotEquations()
     };
 
     platform::BusyPointer busy;
+    std::vector<Tally> tallies;
     for (const Plotted &equation : equations) {
         if (equation.box->text().isEmpty())
             continue;
+        Tally &tally = tallies.emplace_back(Tally{static_cast<int>(&equation - equations) + 1, equation.box->text()});
         setWindowTitle(QStringLiteral("Graphing: ") + equation.box->text());
         for (double i = 1; i <= n; i += 1) {
             platform::DoEvents();
@@ -74,11 +111,17 @@ void frmGraph::plotEquations()
             }
             const double X = (i / n) * (end - start) + start;
             const double Y = (this->*equation.value)(X);
-            if (EvalOK && Y >= m_axes.yMin && Y <= m_axes.yMax)
-                renderer.plotPoint(X, Y, m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
+            if (!EvalOK)
+                ++tally.undefined;
+            else if (Y >= m_axes.yMin && Y <= m_axes.yMax
+                     && renderer.plotPoint(X, Y, m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin))
+                ++tally.drawn;
         }
     }
+    picPlot->setAccessibleDescription(describePlot(start, end, n, labelled, tallies));
     setWindowTitle(savedCaption);
+    platform::AnnounceRunEnd(this, platform::Counted(static_cast<long long>(tallies.size()), "equation plotted",
+                                                     "equations plotted"));
 }
 
 double frmGraph::GraphValue1(double X)

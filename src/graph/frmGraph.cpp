@@ -87,6 +87,9 @@ void frmGraph::createControls()
 
     picPlot = platform::Place(new platform::PictureBox(client), "picPlot", {240, 1560, 11175, 5655},
                               DesignFont(Typeface::SmallFonts, 6.75));
+    // Screen readers read the picture by its description, which each Plot rewrites.
+    picPlot->setAccessibleName(QStringLiteral("Graph"));
+    picPlot->setAccessibleDescription(QStringLiteral("Nothing plotted yet."));
 
     cmdPlot = MakeButton(client, "cmdPlot", "&Plot", {120, 7440, 1575, 375}, labelFont);
     cmdExit = MakeButton(client, "cmdExit", "E&xit", {10200, 7440, 1095, 375}, labelFont);

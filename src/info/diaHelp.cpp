@@ -129,6 +129,10 @@ diaHelp::diaHelp()
     lblFuncSymbol = tableColumn(fraFunctions, "lblFuncSymbol", {120, 615, 735, 3240});
     lblFuncExplanation = tableColumn(fraFunctions, "lblFuncExplanation", {1080, 615, 1215, 3240});
     lblFuncExample = tableColumn(fraFunctions, "lblFuncExample", {2520, 615, 1215, 3240});
+    // Screen readers read each table row by row under its headers, not as six labels.
+    platform::ShowTable(fraOperators, {lblOpsSym, lblOpsExpl, lblOpsExm},
+                        {lblOpsSymbol, lblOpsExplanation, lblOpsExample});
+    platform::ShowTable(fraFunctions, {Label4, Label5, Label6}, {lblFuncSymbol, lblFuncExplanation, lblFuncExample});
 
     fraExamples = frame(this, "fraExamples", "Examples", {4200, 1320, 6375, 6735}, sans(9.75));
     lblDescription = platform::MakeLabel(fraExamples, "lblDescription", QString(), {360, 600, 5655, 2175},

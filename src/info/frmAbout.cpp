@@ -72,6 +72,8 @@ frmAbout::frmAbout()
     picIcon = platform::Place(new QLabel(this), "picIcon", {240, 240, 540, 540}, platform::DefaultFont());
     picIcon->setPixmap(platform::AppIcon().pixmap(picIcon->size()));
     picIcon->setFocusPolicy(Qt::StrongFocus);
+    // It takes the focus on Tab, so a screen reader must have a name to read.
+    picIcon->setAccessibleName(platform::AppTitle() + QStringLiteral(" icon"));
     lblTitle = platform::MakeLabel(this, "lblTitle", "Application Title", {1050, 240, 3885, 480});
     platform::SetForeColor(lblTitle, platform::Black);
     lblVersion = platform::MakeLabel(this, "lblVersion", "Version", {1050, 780, 3885, 225});

@@ -3,6 +3,7 @@
 
 #include "calc/modCalc.h"
 #include "calc/modGrid.h"
+#include "platform/Accessibility.h"
 #include "platform/Conversions.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
@@ -115,8 +116,10 @@ void frmMain::cmdEvaluate_Click()
     // The row bound also ends a run whose X no longer advances (Inc far below X's precision).
     while (x <= end) {
         platform::DoEvents();
-        if (platform::ProgramEnding() || runId != m_runId || row >= msGrid->Rows())
+        if (platform::ProgramEnding() || runId != m_runId)
             return;
+        if (row >= msGrid->Rows())
+            break;
         modGrid::SetCell(row, 0, platform::FormatPattern(x, decimals));
         modGrid::GridAction(2);
         for (int n = 0; n < 3; ++n) {
@@ -128,4 +131,5 @@ void frmMain::cmdEvaluate_Click()
         x += inc;
         ++row;
     }
+    platform::AnnounceRunEnd(this, platform::Counted(row - 1, "reading tabulated", "readings tabulated"));
 }

@@ -32,11 +32,13 @@ frmMain *g_instance = nullptr;
 constexpr int ClientWidth = 11460;
 constexpr int ClientHeight = 8235;
 
-// A keypad button of a control array: its index, caption and place in twips.
+// A keypad button of a control array: its index, caption and place in twips, and the name a
+// screen reader speaks where the caption does not say what the key does.
 struct KeyDef {
     int index;
     const char *caption;
     int left, top, width;
+    const char *spoken = nullptr;
 };
 
 constexpr KeyDef IntrinsicKeys[] = {
@@ -47,10 +49,16 @@ constexpr KeyDef IntrinsicKeys[] = {
 };
 
 constexpr KeyDef OperatorKeys[] = {
-    {0, "^", 240, 360, 495},  {1, "*", 240, 840, 495},  {2, "/", 240, 1320, 495},
-    {3, "+", 840, 360, 495},  {4, "-", 840, 840, 495},  {5, "\\", 840, 1320, 495},
-    {6, "%", 1440, 360, 495}, {7, "(", 1440, 840, 495}, {8, ")", 1440, 1320, 495},
-    {9, "Neg", 240, 1800, 1095},
+    {0, "^", 240, 360, 495, "Exponent"},
+    {1, "*", 240, 840, 495, "Multiply"},
+    {2, "/", 240, 1320, 495, "Divide"},
+    {3, "+", 840, 360, 495, "Add"},
+    {4, "-", 840, 840, 495, "Subtract"},
+    {5, "\\", 840, 1320, 495, "Integer divide"},
+    {6, "%", 1440, 360, 495, "Mod"},
+    {7, "(", 1440, 840, 495, "Open parenthesis"},
+    {8, ")", 1440, 1320, 495, "Close parenthesis"},
+    {9, "Neg", 240, 1800, 1095, "Negation"},
 };
 
 // The middle row reads 6, 5, 4 from left to right.
@@ -160,9 +168,11 @@ void frmMain::createKeypad()
         cmdIntrinsic[k.index] = MakeButton(fraIntrinsics, ArrayName("cmdIntrinsic", k.index), k.caption,
                                            {k.left, k.top, k.width, 495}, keyFont);
     const QFont operatorFont = DesignFont(Typeface::Verdana, 12, platform::Bold);
-    for (const KeyDef &k : OperatorKeys)
+    for (const KeyDef &k : OperatorKeys) {
         cmdOperators[k.index] = MakeButton(fraOperators, ArrayName("cmdOperators", k.index), k.caption,
                                            {k.left, k.top, k.width, 375}, operatorFont);
+        cmdOperators[k.index]->setAccessibleName(QLatin1String(k.spoken));
+    }
     cmdArgument = MakeButton(fraOperators, "cmdArgument", "X", {1440, 1800, 495, 375},
                              DesignFont(Typeface::Serif, 9.75, platform::Bold));
     for (const KeyDef &k : NumberKeys)
@@ -170,10 +180,17 @@ void frmMain::createKeypad()
                                          {k.left, k.top, k.width, 375}, keyFont);
     cmdPeriod = MakeButton(fraNumerics, "cmdPeriod", ".", {240, 1800, 1095, 375},
                            DesignFont(Typeface::Verdana, 9.75, platform::Bold));
+    cmdPeriod->setAccessibleName(QStringLiteral("Decimal point"));
     const QFont editFont = DesignFont(Typeface::SansSerif, 8.25, platform::Bold);
     cmdClear = MakeButton(fraEdit, "cmdClear", "CLR", {240, 240, 615, 375}, editFont);
     cmdDelete = MakeButton(fraEdit, "cmdDelete", "DEL", {1620, 240, 615, 375}, editFont);
     cmdBS = MakeButton(fraEdit, "cmdBS", "BS", {3000, 240, 615, 375}, editFont);
+    cmdClear->setAccessibleName(QStringLiteral("Clear"));
+    cmdClear->setAccessibleDescription(QStringLiteral("Empties the field"));
+    cmdDelete->setAccessibleName(QStringLiteral("Delete"));
+    cmdDelete->setAccessibleDescription(QStringLiteral("Deletes the selection or the character after the caret"));
+    cmdBS->setAccessibleName(QStringLiteral("Backspace"));
+    cmdBS->setAccessibleDescription(QStringLiteral("Deletes the selection or the character before the caret"));
 }
 
 void frmMain::createMenus()

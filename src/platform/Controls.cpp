@@ -69,6 +69,12 @@ QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &captio
     return Place(new Frame(caption, parent), name, box, captionFont);
 }
 
+void ShowTable(QGroupBox *frame, const QList<QLabel *> &headers, const QList<QLabel *> &columns)
+{
+    if (auto *table = qobject_cast<Frame *>(frame))
+        table->showTable(headers, columns);
+}
+
 TextBox *MakeTextBox(QWidget *parent, const QString &name, TwipsBox box, const QFont &font,
                      Qt::Alignment alignment)
 {

@@ -4,6 +4,7 @@
 #include "platform/Twips.h"
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -47,6 +48,9 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, 
 // A frame: a group box whose caption may be empty (no caption line is drawn then).
 QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, TwipsBox box,
                      const QFont &captionFont = DefaultFont());
+// Makes a frame (of MakeFrame) that draws a table as labels, a header label and a multi-line
+// column label per column, read by screen readers as that table (see Frame::showTable).
+void ShowTable(QGroupBox *frame, const QList<QLabel *> &headers, const QList<QLabel *> &columns);
 TextBox *MakeTextBox(QWidget *parent, const QString &name, TwipsBox box,
                      const QFont &font = DefaultFont(), Qt::Alignment alignment = Qt::AlignLeft);
 // Names each field after the label beside it for screen readers ("Start:" names it "Start")

@@ -1,5 +1,6 @@
 #include "platform/Program.h"
 
+#include "platform/Accessibility.h"
 #include "platform/AppIcon.h"
 
 #include <QApplication>
@@ -65,6 +66,7 @@ void PrepareApplication()
     QApplication::setApplicationName(AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setStyle(QStringLiteral("Fusion"));
+    InstallAccessibility();
 }
 
 void DoEvents()

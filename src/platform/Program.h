@@ -10,7 +10,8 @@ class QWidget;
 
 namespace platform {
 
-// Gives the application the program's name, version and look; main() calls it first.
+// Gives the application the program's name, version, look and what screen readers need;
+// main() calls it first.
 void PrepareApplication();
 
 // Lets the user interface process pending events (repaint, input, other windows).
