@@ -890,8 +890,10 @@ void tst_Graph::copyPicture()
 
     QApplication::clipboard()->clear();
     QCOMPARE(graph->picPlot->contextMenuPolicy(), Qt::ActionsContextMenu);
-    QCOMPARE(graph->picPlot->actions().size(), 1);
-    QCOMPARE(graph->picPlot->actions()[0]->text(), QStringLiteral("Copy"));
+    QStringList captions;
+    for (const QAction *action : graph->picPlot->actions())
+        captions << action->text();
+    QCOMPARE(captions, QStringList({"Copy", "Save Picture As\u2026", "Print Preview\u2026", "Print\u2026"}));
     graph->picPlot->actions()[0]->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
 

@@ -17,7 +17,7 @@ using Handover = platform::ScriptControl::Handover;
 
 void frmGraph::DrawAxes()
 {
-    PlotRenderer(*picPlot).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
+    PlotRenderer(*picPlot, &m_drawing).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
 }
 
 bool frmGraph::runMustStop() const
@@ -44,11 +44,12 @@ void frmGraph::plotEquations()
 {
     const QString savedCaption = windowTitle();
     picPlot->Cls();
+    m_drawing = {};
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
     m_scControl->Reset();
-    PlotRenderer renderer(*picPlot);
+    PlotRenderer renderer(*picPlot, &m_drawing);
     const double n = PlotRenderer::sampleCount();
 
     struct Plotted {

@@ -1,5 +1,6 @@
 #include "graph/frmGraph.h"
 
+#include "graph/PlotRenderer.h"
 #include "input/clsValidator.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
@@ -86,6 +87,7 @@ void frmGraph::createControls()
 
     picPlot = platform::Place(new platform::PictureBox(client), "picPlot", {240, 1560, 11175, 5655},
                               DesignFont(Typeface::SmallFonts, 6.75));
+    picPlot->setRedraw([this](platform::Surface &surface) { PlotRenderer(surface).redraw(m_drawing); });
 
     cmdPlot = MakeButton(client, "cmdPlot", "&Plot", {120, 7440, 1575, 375}, labelFont);
     cmdExit = MakeButton(client, "cmdExit", "E&xit", {10200, 7440, 1095, 375}, labelFont);
