@@ -61,18 +61,19 @@ QByteArray TableText(const std::vector<QStringList> &rows, TableFormat format)
 bool SaveFile(QWidget *parent, const QString &path, const std::function<bool(QIODevice &)> &write)
 {
     QSaveFile file(path);
-    bool saved = false;
-    if (file.open(QIODevice::WriteOnly)) {
-        if (write(file) && file.error() == QFileDevice::NoError)
-            saved = file.commit();
-        else
-            file.cancelWriting();
-    }
-    if (saved)
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else if (!write(file) || file.error() != QFileDevice::NoError) {
+        reason = file.errorString();  // before the cancel, which has its own
+        file.cancelWriting();
+    } else if (!file.commit()) {
+        reason = file.errorString();
+    } else {
         return true;
-    QString reason = file.errorString();
+    }
     if (reason.isEmpty() || reason == QLatin1String("Unknown error"))
-        reason = QStringLiteral("the data could not be written");
+        reason = QStringLiteral("The data could not be written");
     MsgBoxCritical(parent,
                    QStringLiteral("The file %1 could not be saved:\r\n%2.").arg(QDir::toNativeSeparators(path), reason),
                    MessageTitle());

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPagedPaintDevice>
+#include <QFontInfo>
 #include <QPainter>
 #include <QClipboard>
 #include <QHeaderView>
@@ -274,7 +275,11 @@ void FlexGrid::PrintTable(QPagedPaintDevice &device) const
     if (!painter.begin(&device))
         return;
     const std::vector<QStringList> rows = allRows();
-    const QFont font(this->font(), &device);
+    // The grid's font at the size it has on the screen, in points, so the printer scales it.
+    QFont font = this->font();
+    if (font.pointSizeF() <= 0)
+        font.setPointSizeF(QFontInfo(font).pixelSize() * 72.0 / logicalDpiY());
+    font = QFont(font, &device);
     painter.setFont(font);
     painter.setPen(QPen(Qt::black, device.logicalDpiX() / 200.0));  // lines of about an eighth of a millimetre
     const QFontMetricsF metrics(font, &device);
