@@ -86,7 +86,14 @@ void PainterSurface::PSet(double x, double y, QRgb color)
     if (!PixelOf(x, y, p) || !QRect(QPoint(0, 0), m_size).contains(p))
         return;
     const int side = DrawWidth();
-    m_painter.fillRect(QRect(p.x() - side / 2, p.y() - side / 2, side, side), QColor(color));
+    // The painter's state changes only when the colour does: an SVG then holds a plot's
+    // points as one group of squares instead of a group for each.
+    if (m_painter.pen().style() != Qt::NoPen || m_painter.brush().color().rgb() != color
+        || m_painter.brush().style() != Qt::SolidPattern) {
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(QColor(color));
+    }
+    m_painter.drawRect(QRect(p.x() - side / 2, p.y() - side / 2, side, side));
 }
 
 void PainterSurface::Line(double x1, double y1, double x2, double y2, QRgb color)
