@@ -5,6 +5,7 @@
 #include "helpers/PdfText.h"
 #include "helpers/RepeatedPresses.h"
 #include "main/frmMain.h"
+#include "platform/FlexGrid.h"
 #include "platform/LabelForm.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -14,6 +15,8 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QXmlStreamReader>
 #include <QGroupBox>
@@ -159,6 +162,8 @@ private slots:
     void pdfHoldsThePlot();
     void saveAndPrintKeys_data();
     void saveAndPrintKeys();
+    void printPreview_data();
+    void printPreview();
     void closeDuringRun_data();
     void closeDuringRun();
 
@@ -1125,6 +1130,38 @@ void tst_Graph::saveAndPrintKeys()
     QTest::keySequence(target, key);
     // A dialog would have been shown and closed by now: its loop runs inside the key press.
     QCOMPARE(opened, dialog);
+}
+
+void tst_Graph::printPreview_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("the picture") << "previewPicture";
+    QTest::newRow("a short table") << "previewTable";
+}
+
+// "Print Preview…" in the context menus shows the pages: one for the plot, one for a table
+// of a few rows.
+void tst_Graph::printPreview()
+{
+    QFETCH(QString, item);
+    main->msGrid->setRows(5);
+    showGraph();
+    plot("X");
+    QAction *action = graph->findChild<QAction *>(item);
+    if (!action)
+        action = main->findChild<QAction *>(item);
+    QVERIFY(action);
+    int pages = -1;
+    testing::OnNextModal([&](QWidget *modal) {
+        QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
+        auto *preview = modal->findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        QTRY_VERIFY(preview->pageCount() > 0);
+        pages = preview->pageCount();
+        modal->close();
+    });
+    action->trigger();
+    QCOMPARE(pages, 1);
 }
 
 void tst_Graph::closeDuringRun_data()
