@@ -125,7 +125,15 @@ void PrintWithDialog(QWidget *parent, QPageLayout::Orientation orientation, cons
     printer.setPageOrientation(orientation);
     auto *dialog = new QPrintDialog(&printer, parent);
     dialog->setObjectName(QStringLiteral("printDialog"));
-    ShowDialog(dialog, nullptr, [&] { paint(printer); });
+    ShowDialog(dialog, nullptr, [&] {
+        if (paint(printer))
+            return;
+        const QString file = printer.outputFileName();
+        MsgBoxCritical(parent,
+                       file.isEmpty() ? QStringLiteral("The printer %1 could not print.").arg(printer.printerName())
+                                      : QStringLiteral("The file %1 could not be saved.").arg(QDir::toNativeSeparators(file)),
+                       MessageTitle());
+    });
 }
 
 void PreviewWithDialog(QWidget *parent, QPageLayout::Orientation orientation, const PagePainter &paint)

@@ -41,8 +41,9 @@ bool AskSaveFile(QWidget *parent, const QString &suggestedName, const std::vecto
                  int &type);
 
 // Printing through Qt's print dialog, or its print preview (from which one can print too):
-// `paint` draws the pages onto the printer.
-using PagePainter = std::function<void(QPagedPaintDevice &)>;
+// `paint` draws the pages onto the printer and returns false when the printer refused them
+// (a printer gone, an output file that cannot be written), which the user is then told.
+using PagePainter = std::function<bool(QPagedPaintDevice &)>;
 void PrintWithDialog(QWidget *parent, QPageLayout::Orientation orientation, const PagePainter &paint);
 void PreviewWithDialog(QWidget *parent, QPageLayout::Orientation orientation, const PagePainter &paint);
 

@@ -3,10 +3,10 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
-#include <QPagedPaintDevice>
-#include <QFontInfo>
-#include <QPainter>
 #include <QClipboard>
+#include <QFontInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QHeaderView>
 #include <QAction>
 #include <QHelpEvent>
@@ -269,11 +269,11 @@ bool FlexGrid::SaveTable(const QString &path, TableFormat format)
     return SaveFile(window(), path, [&](QIODevice &file) { return file.write(text) == text.size(); });
 }
 
-void FlexGrid::PrintTable(QPagedPaintDevice &device) const
+bool FlexGrid::PrintTable(QPagedPaintDevice &device) const
 {
     QPainter painter;
     if (!painter.begin(&device))
-        return;
+        return false;
     const std::vector<QStringList> rows = allRows();
     // The grid's font at the size it has on the screen, in points, so the printer scales it.
     QFont font = this->font();
@@ -322,7 +322,7 @@ void FlexGrid::PrintTable(QPagedPaintDevice &device) const
         for (int i = 0; i < rowsPerPage && next < rows.size(); ++i, ++next, top += rowHeight)
             drawRow(rows[next], top, false);
     } while (next < rows.size());
-    painter.end();
+    return painter.end();
 }
 
 void FlexGrid::saveTableAs()
@@ -338,12 +338,12 @@ void FlexGrid::saveTableAs()
 
 void FlexGrid::previewTable()
 {
-    PreviewWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { PrintTable(device); });
+    PreviewWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { return PrintTable(device); });
 }
 
 void FlexGrid::printTable()
 {
-    PrintWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { PrintTable(device); });
+    PrintWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { return PrintTable(device); });
 }
 
 } // namespace platform

@@ -93,7 +93,8 @@ public:
     bool SaveTable(const QString &path, TableFormat format);
     // Prints every row in the grid's font, the header row on top of every page; columns as
     // wide as their widest text, narrowed together where the page is too narrow for them.
-    void PrintTable(QPagedPaintDevice &device) const;
+    // False when the device cannot be painted on.
+    bool PrintTable(QPagedPaintDevice &device) const;
 
     // The context menu's "Save As…", "Print Preview…" and "Print…" (Ctrl+S and Ctrl+P while
     // the grid has the focus), through Qt's file and print dialogs.

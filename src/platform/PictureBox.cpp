@@ -277,12 +277,12 @@ void PictureBox::savePictureAs()
 
 void PictureBox::previewPicture()
 {
-    PreviewWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { PrintPicture(device); });
+    PreviewWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { return PrintPicture(device); });
 }
 
 void PictureBox::printPicture()
 {
-    PrintWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { PrintPicture(device); });
+    PrintWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { return PrintPicture(device); });
 }
 
 } // namespace platform
