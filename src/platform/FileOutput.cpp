@@ -15,10 +15,14 @@ namespace platform {
 
 namespace {
 
-// The folder of the last save in this session; the save dialog starts there.
+// The folder of the last save in this session; the save dialog starts there, at first in the
+// documents folder (the home folder where there is none).
 QString &lastFolder()
 {
-    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    static QString folder = [] {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QDir(documents).exists() ? documents : QDir::homePath();
+    }();
     return folder;
 }
 
