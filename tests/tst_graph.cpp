@@ -2,8 +2,10 @@
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/PdfText.h"
 #include "helpers/RepeatedPresses.h"
 #include "main/frmMain.h"
+#include "platform/FlexGrid.h"
 #include "platform/LabelForm.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -11,6 +13,12 @@
 #include "platform/Twips.h"
 
 #include <QClipboard>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QXmlStreamReader>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +35,8 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <set>
+#include <utility>
 
 using platform::PictureBox;
 using platform::TwipsRect;
@@ -146,6 +156,14 @@ private slots:
     void blankEquationDrawsNothing();
     void accessKeyCleansStart();
     void copyPicture();
+    void pngIsThePicture();
+    void svgHoldsShapesAndText();
+    void pdfHoldsThePlot_data();
+    void pdfHoldsThePlot();
+    void saveAndPrintKeys_data();
+    void saveAndPrintKeys();
+    void printPreview_data();
+    void printPreview();
     void closeDuringRun_data();
     void closeDuringRun();
 
@@ -890,8 +908,10 @@ void tst_Graph::copyPicture()
 
     QApplication::clipboard()->clear();
     QCOMPARE(graph->picPlot->contextMenuPolicy(), Qt::ActionsContextMenu);
-    QCOMPARE(graph->picPlot->actions().size(), 1);
-    QCOMPARE(graph->picPlot->actions()[0]->text(), QStringLiteral("Copy"));
+    QStringList captions;
+    for (const QAction *action : graph->picPlot->actions())
+        captions << action->text();
+    QCOMPARE(captions, QStringList({"Copy", "Save Picture As\u2026", "Print Preview\u2026", "Print\u2026"}));
     graph->picPlot->actions()[0]->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), picture.size());
 
@@ -900,6 +920,248 @@ void tst_Graph::copyPicture()
     QTest::keySequence(graph->txtFunc_1, QKeySequence::Copy);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("X"));
     QCOMPARE(testing::UnnamedControls(graph.get()), QStringList());
+}
+
+namespace {
+
+// What an SVG file draws: the pixels its rectangles fill and the texts it writes, each with
+// the colour given by the group around it; and its lines by colour.
+struct SvgDrawing {
+    std::set<std::pair<QRgb, QPoint>, bool (*)(const std::pair<QRgb, QPoint> &, const std::pair<QRgb, QPoint> &)>
+        rects{[](const std::pair<QRgb, QPoint> &a, const std::pair<QRgb, QPoint> &b) {
+            return std::tuple(a.first, a.second.x(), a.second.y()) < std::tuple(b.first, b.second.x(), b.second.y());
+        }};
+    struct Text {
+        QString text;
+        QPointF baseline;
+    };
+    QList<Text> texts;
+    std::map<QRgb, int> lines;
+    bool readable = false;
+};
+
+SvgDrawing readSvg(const QString &path)
+{
+    SvgDrawing drawing;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return drawing;
+    QXmlStreamReader xml(&file);
+    // The groups' fill and stroke colours and offsets, innermost last.
+    struct Group {
+        QString fill, stroke;
+        QPointF offset;
+    };
+    QList<Group> groups{{}};
+    auto number = [&](const char *name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::EndElement && xml.name() == QLatin1String("g")) {
+            groups.removeLast();
+            continue;
+        }
+        if (!xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == QLatin1String("g")) {
+            Group g = groups.last();
+            if (a.hasAttribute(QLatin1String("fill")))
+                g.fill = a.value(QLatin1String("fill")).toString();
+            if (a.hasAttribute(QLatin1String("stroke")))
+                g.stroke = a.value(QLatin1String("stroke")).toString();
+            // Only translations: the plot is drawn unscaled.
+            const QString transform = a.value(QLatin1String("transform")).toString();
+            if (transform.startsWith(QLatin1String("matrix("))) {
+                const QStringList m = transform.mid(7).chopped(1).split(QLatin1Char(','));
+                if (m.size() == 6 && m[0].toDouble() == 1 && m[3].toDouble() == 1)
+                    g.offset = QPointF(m[4].toDouble(), m[5].toDouble());
+            }
+            groups << g;
+        } else if (xml.name() == QLatin1String("rect") && groups.last().fill.startsWith(QLatin1Char('#'))) {
+            const QPointF at = QPointF(number("x"), number("y")) + groups.last().offset;
+            const QRgb colour = QColor(groups.last().fill).rgb() & 0xffffff;
+            for (int dy = 0; dy < number("height"); ++dy)
+                for (int dx = 0; dx < number("width"); ++dx)
+                    drawing.rects.insert({colour, at.toPoint() + QPoint(dx, dy)});
+        } else if (xml.name() == QLatin1String("polyline") && groups.last().stroke.startsWith(QLatin1Char('#'))) {
+            ++drawing.lines[QColor(groups.last().stroke).rgb() & 0xffffff];
+        } else if (xml.name() == QLatin1String("text")) {
+            const QPointF at = QPointF(number("x"), number("y")) + groups.last().offset;
+            drawing.texts << SvgDrawing::Text{xml.readElementText(), at};
+        }
+    }
+    drawing.readable = !xml.hasError();
+    return drawing;
+}
+
+// The labels a plot under the default axes writes, each once per axis.
+QStringList defaultLabels()
+{
+    QStringList labels;
+    for (int axis = 0; axis < 2; ++axis)
+        for (int k = -PlotRenderer::GridHalf; k <= PlotRenderer::GridHalf; ++k)
+            labels << platform::LabelForm(k).trimmed();
+    labels.sort();
+    return labels;
+}
+
+} // namespace
+
+// A picture saved as PNG is the retained picture, pixel for pixel.
+void tst_Graph::pngIsThePicture()
+{
+    showGraph();
+    plot("X^2/5-5", "-10", "10", "X");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.png"));
+    QVERIFY(graph->picPlot->SavePicture(path, PictureBox::PictureFormat::Png));
+    QImage saved(path);
+    QVERIFY(!saved.isNull());
+    QImage picture = graph->picPlot->image().convertToFormat(QImage::Format_RGB32);
+    saved = saved.convertToFormat(QImage::Format_RGB32);
+    saved.setDevicePixelRatio(picture.devicePixelRatio());
+    QCOMPARE(saved, picture);
+}
+
+// A picture saved as SVG is shapes and text: its points fill exactly the pixels the blue
+// points take in the picture, every label is a text at its place, and the grid and the axes
+// are lines.
+void tst_Graph::svgHoldsShapesAndText()
+{
+    showGraph();
+    plot("X^2/5-5", "-10", "10", "Sin(X)*5");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.svg"));
+    QVERIFY(graph->picPlot->SavePicture(path, PictureBox::PictureFormat::Svg));
+    const SvgDrawing svg = readSvg(path);
+    QVERIFY(svg.readable);
+
+    const QImage &picture = graph->picPlot->image();
+    QCOMPARE(picture.devicePixelRatio(), 1.0);
+    std::set<std::pair<int, int>> bluePixels, blueRects;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if ((picture.pixel(x, y) & 0xffffff) == (Blue & 0xffffff))
+                bluePixels.insert({x, y});
+    for (const auto &[colour, at] : svg.rects)
+        if (colour == (Blue & 0xffffff))
+            blueRects.insert({at.x(), at.y()});
+    QVERIFY(bluePixels.size() > 1000);
+    QVERIFY(blueRects == bluePixels);
+
+    const int lineHeight = QFontMetrics(graph->picPlot->font()).height();
+    QStringList written;
+    for (const SvgDrawing::Text &t : svg.texts)
+        written << t.text.trimmed();
+    written.sort();
+    QCOMPARE(written, defaultLabels());
+    for (int k = -PlotRenderer::GridHalf; k <= PlotRenderer::GridHalf; ++k) {
+        for (const QPoint corner : {pixelOf(graph->picPlot, k, 0), pixelOf(graph->picPlot, 0, k)}) {
+            // The label's text starts at its corner, its baseline within the line below it.
+            const bool found = std::any_of(svg.texts.begin(), svg.texts.end(), [&](const SvgDrawing::Text &t) {
+                return t.text == platform::LabelForm(k) && std::abs(t.baseline.x() - corner.x()) <= 1
+                       && t.baseline.y() > corner.y() && t.baseline.y() <= corner.y() + lineHeight;
+            });
+            QVERIFY2(found, qPrintable(QStringLiteral("label %1 at %2, %3").arg(k).arg(corner.x()).arg(corner.y())));
+        }
+    }
+    QCOMPARE(svg.lines.at(DarkRed & 0xffffff), 2 * (2 * PlotRenderer::GridHalf + 1));
+    QCOMPARE(svg.lines.at(Red & 0xffffff), 2);
+}
+
+void tst_Graph::pdfHoldsThePlot_data()
+{
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("saved as PDF") << false;
+    QTest::newRow("printed to a PDF file") << true;
+}
+
+// The picture on paper, or in a PDF, is one page holding every label as text.
+void tst_Graph::pdfHoldsThePlot()
+{
+    QFETCH(bool, printed);
+    showGraph();
+    plot("X");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.pdf"));
+    if (printed) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        QVERIFY(graph->picPlot->PrintPicture(printer));
+    } else {
+        QVERIFY(graph->picPlot->SavePicture(path, PictureBox::PictureFormat::Pdf));
+    }
+    const QStringList pages = testing::PdfPages(path);
+    QCOMPARE(pages.size(), 1);
+    QStringList words = pages[0].split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    words.sort();
+    // The two labels of the origin lie on each other; pdftotext reads them as one.
+    QStringList labels = defaultLabels();
+    labels.removeOne(QStringLiteral("0"));
+    QCOMPARE(words, labels);
+}
+
+void tst_Graph::saveAndPrintKeys_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QKeySequence::StandardKey>("key");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("Ctrl+S on the Plot button") << "cmdPlot" << QKeySequence::Save << "QFileDialog";
+    QTest::newRow("Ctrl+P on the Plot button") << "cmdPlot" << QKeySequence::Print << "QPrintDialog";
+    QTest::newRow("Ctrl+S in a field") << "txtFunc_1" << QKeySequence::Save << "";
+    QTest::newRow("Ctrl+P in a field") << "txtFrom" << QKeySequence::Print << "";
+}
+
+// Ctrl+S and Ctrl+P in the graph window open the save and print dialogs, except in a field.
+void tst_Graph::saveAndPrintKeys()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence::StandardKey, key);
+    QFETCH(QString, dialog);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    showGraph();
+    QString opened;
+    testing::OnNextModal([&](QWidget *modal) {
+        opened = QLatin1String(modal->metaObject()->className());
+        modal->close();
+    });
+    auto *target = graph->findChild<QWidget *>(focus);
+    target->setFocus();
+    QTest::keySequence(target, key);
+    // A dialog would have been shown and closed by now: its loop runs inside the key press.
+    QCOMPARE(opened, dialog);
+}
+
+void tst_Graph::printPreview_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("the picture") << "previewPicture";
+    QTest::newRow("a short table") << "previewTable";
+}
+
+// "Print Preview…" in the context menus shows the pages: one for the plot, one for a table
+// of a few rows.
+void tst_Graph::printPreview()
+{
+    QFETCH(QString, item);
+    main->msGrid->setRows(5);
+    showGraph();
+    plot("X");
+    QAction *action = graph->findChild<QAction *>(item);
+    if (!action)
+        action = main->findChild<QAction *>(item);
+    QVERIFY(action);
+    int pages = -1;
+    testing::OnNextModal([&](QWidget *modal) {
+        QVERIFY(qobject_cast<QPrintPreviewDialog *>(modal));
+        auto *preview = modal->findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        QTRY_VERIFY(preview->pageCount() > 0);
+        pages = preview->pageCount();
+        modal->close();
+    });
+    action->trigger();
+    QCOMPARE(pages, 1);
 }
 
 void tst_Graph::closeDuringRun_data()

@@ -1,21 +1,33 @@
 #include "calc/modCalc.h"
 #include "calc/modGrid.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/PdfText.h"
 #include "helpers/RepeatedPresses.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/Conversions.h"
+#include "platform/FileOutput.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 
+#include <QComboBox>
+#include <QDirIterator>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
+#include <unistd.h>
+
+#include <cmath>
+#include <map>
 #include <memory>
+#include <vector>
 
 // The Evaluate button end to end: range checks, reading count, the cells written, and
 // the decimal places dialog that shapes them.
@@ -55,10 +67,19 @@ private slots:
     void evaluation();
     void modulesOutliveTheWindow();
 
+    void savedTableReadsBack_data();
+    void savedTableReadsBack();
+    void saveTableThroughDialog();
+    void failedSaveChangesNothing_data();
+    void failedSaveChangesNothing();
+    void printedTablePages();
+
     // Ends the program (no event loop runs again in this process): keep it last.
     void closingDuringRun();
 
 private:
+    void tabulateTexts();
+    std::vector<QStringList> gridCells() const;
     void setRange(const QString &from, const QString &to, const QString &inc);
     QStringList column(int col, int rows) const;
     platform::FlexGrid *grid() const { return form->msGrid; }
@@ -536,6 +557,242 @@ void tst_Tabulation::modulesOutliveTheWindow()
     modGrid::SetGridRows(3);
     modGrid::GridAction(2);
     QCOMPARE(grid()->TextMatrix(1, 1), QStringLiteral("2"));
+}
+
+// Tabulates an equation that is undefined for the negative half, then gives two cells a comma,
+// quotes and a letter beyond ASCII. A run never writes such texts (every result shows through
+// the number pattern), but the grid holds any text, and a file must keep it.
+void tst_Tabulation::tabulateTexts()
+{
+    setRange("-1", "1", "0.5");
+    form->txtFunc1->setText(QStringLiteral("Sqr(X)"));
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->TextMatrix(1, 1), QStringLiteral("UNDEF"));
+    grid()->setTextMatrix(1, 2, QStringLiteral("a,b"));
+    grid()->setTextMatrix(2, 2, QStringLiteral("say \"h\u00e9\""));
+}
+
+std::vector<QStringList> tst_Tabulation::gridCells() const
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r < grid()->Rows(); ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < grid()->Cols(); ++c)
+            rows.back() << grid()->TextMatrix(r, c);
+    }
+    return rows;
+}
+
+namespace {
+
+// Reads delimited text as RFC 4180 has it: quoted fields may hold the separator, line
+// breaks and doubled quotes. Every record must end with lineEnd.
+std::vector<QStringList> parseTable(const QString &text, QChar separator, const QString &lineEnd)
+{
+    std::vector<QStringList> rows(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (quoted) {
+            if (ch == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
+                field += text[++i];
+            else if (ch == QLatin1Char('"'))
+                quoted = false;
+            else
+                field += ch;
+        } else if (ch == QLatin1Char('"')) {
+            quoted = true;
+        } else if (ch == separator) {
+            rows.back() << field;
+            field.clear();
+        } else if (text.mid(i, lineEnd.size()) == lineEnd) {
+            rows.back() << field;
+            field.clear();
+            rows.emplace_back();
+            i += lineEnd.size() - 1;
+        } else {
+            field += ch;
+        }
+    }
+    if (rows.back().isEmpty() && field.isEmpty())
+        rows.pop_back();
+    else
+        rows.back() << field;  // a last record without its line end: parses, but differs
+    return rows;
+}
+
+// Every file and folder under the folder, with the contents of the files.
+std::map<QString, QByteArray> snapshot(const QString &folder)
+{
+    std::map<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        entries[path] = it.fileInfo().isDir() || !file.open(QIODevice::ReadOnly) ? QByteArray("<folder>") : file.readAll();
+    }
+    return entries;
+}
+
+} // namespace
+
+void tst_Tabulation::savedTableReadsBack_data()
+{
+    QTest::addColumn<platform::TableFormat>("format");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("CSV") << platform::TableFormat::Csv << "," << "\r\n";
+    QTest::newRow("tab-separated") << platform::TableFormat::Tsv << "\t" << "\n";
+}
+
+// A saved table holds the header and every row as the grid shows them, in UTF-8, whatever
+// the locale's decimal separator.
+void tst_Tabulation::savedTableReadsBack()
+{
+    QFETCH(platform::TableFormat, format);
+    QFETCH(QString, separator);
+    QFETCH(QString, lineEnd);
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    tabulateTexts();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("table"));
+    const bool saved = grid()->SaveTable(path, format);
+    QLocale::setDefault(before);
+    QVERIFY(saved);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QStringLiteral("-0.5000")));
+    const std::vector<QStringList> read = parseTable(text, separator[0], lineEnd);
+    QCOMPARE(read, gridCells());
+    QCOMPARE(read.size(), size_t(6));
+    QCOMPARE(read[0][0], QStringLiteral("X Values"));
+}
+
+// Ctrl+S in the grid asks for the file: the type chosen in the dialog gives the format and
+// the suffix of a name typed without one. Enter in the name saves.
+void tst_Tabulation::saveTableThroughDialog()
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    tabulateTexts();
+    QTemporaryDir dir;
+    testing::OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(types && name);
+        QCOMPARE(types->currentText(), QStringLiteral("CSV (*.csv)"));
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentText(), QStringLiteral("Tab-separated text (*.tsv)"));
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, dir.filePath(QStringLiteral("results")));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    grid()->setFocus();
+    QTest::keySequence(grid(), QKeySequence::Save);
+    QFile file(dir.filePath(QStringLiteral("results.tsv")));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QCOMPARE(parseTable(QString::fromUtf8(file.readAll()), QLatin1Char('\t'), QStringLiteral("\n")), gridCells());
+}
+
+void tst_Tabulation::failedSaveChangesNothing_data()
+{
+    // How the folder is made unwritable: a read-only folder stops no one running as root (as
+    // CI does), so the other rows fail for reasons that hold for root as well.
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("the folder is a file") << "parent is a file";
+    QTest::newRow("the name is a folder") << "name is a folder";
+    QTest::newRow("read-only folder") << "read-only folder";
+    QTest::newRow("the writer fails half-way") << "writer fails";
+}
+
+// A save that cannot be made shows a message naming the file and the reason, and leaves the
+// folder as it was: no half file, no temporary file, the file that stood there unchanged.
+void tst_Tabulation::failedSaveChangesNothing()
+{
+    QFETCH(QString, obstacle);
+    tabulateTexts();
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kept.csv"));
+    {
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("the good table\n");
+    }
+    QString path = kept;
+    if (obstacle == QLatin1String("parent is a file")) {
+        path = kept + QStringLiteral("/table.csv");
+    } else if (obstacle == QLatin1String("name is a folder")) {
+        path = dir.filePath(QStringLiteral("table.csv"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("table.csv")));
+    } else if (obstacle == QLatin1String("read-only folder")) {
+        if (geteuid() == 0)
+            QSKIP("a read-only folder does not stop root");
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const std::map<QString, QByteArray> before = snapshot(dir.path());
+
+    testing::ShownMessage shown;
+    testing::AnswerNextMessage(&shown);
+    bool saved = true;
+    if (obstacle == QLatin1String("writer fails")) {
+        saved = platform::SaveFile(form.get(), path, [](QIODevice &file) {
+            file.write("half a ta");
+            return false;
+        });
+    } else {
+        saved = grid()->SaveTable(path, platform::TableFormat::Csv);
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!saved);
+    QVERIFY(shown.shown);
+    QCOMPARE(shown.title, platform::MessageTitle());
+    QCOMPARE(shown.icon, int(QMessageBox::Critical));
+    const QString prefix = QStringLiteral("The file %1 could not be saved:\n").arg(QDir::toNativeSeparators(path));
+    QVERIFY2(shown.text.startsWith(prefix), qPrintable(shown.text));
+    QVERIFY2(shown.text.size() > prefix.size() + 3, qPrintable(shown.text));  // and a reason
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+// A printed table repeats the header on every page, and every row is on exactly one page:
+// all pages but the last are full, and the last is not empty.
+void tst_Tabulation::printedTablePages()
+{
+    setRange("0", "200", "1");
+    form->cmdEvaluate_Click();
+    QCOMPARE(grid()->TextMatrix(201, 0), QStringLiteral("200.0000"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("table.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        grid()->PrintTable(printer);
+    }
+    const QStringList pages = testing::PdfPages(path);
+    QVERIFY(pages.size() > 1);
+    QStringList xs;
+    QList<qsizetype> rowsPerPage;
+    for (const QString &page : pages) {
+        QVERIFY2(page.trimmed().startsWith(QStringLiteral("X Values")), qPrintable(page.left(200)));
+        const QStringList words = page.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const qsizetype before = xs.size();
+        for (const QString &word : words)
+            if (word.front().isDigit())
+                xs << word;
+        rowsPerPage << xs.size() - before;
+    }
+    QCOMPARE(xs, column(0, 201));
+    for (qsizetype i = 1; i + 1 < rowsPerPage.size(); ++i)
+        QCOMPARE(rowsPerPage[i], rowsPerPage[0]);
+    QVERIFY(rowsPerPage.last() > 0 && rowsPerPage.last() <= rowsPerPage[0]);
+    QCOMPARE(pages.size(), (201 + rowsPerPage[0] - 1) / rowsPerPage[0]);
 }
 
 QTEST_MAIN(tst_Tabulation)

@@ -1,7 +1,7 @@
 #include "graph/PlotRenderer.h"
 
 #include "platform/LabelForm.h"
-#include "platform/PictureBox.h"
+#include "platform/Surface.h"
 
 #include <QRgb>
 
@@ -30,30 +30,35 @@ bool PlotRenderer::toScreen(double value, double range, float &screen)
 
 void PlotRenderer::drawAxes(double xRange, double yRange)
 {
-    m_pic.Scale(Left, Top, Right, Bottom);
-    m_pic.setDrawStyle(platform::PictureBox::DrawStyle::Dot);
+    if (m_drawing) {
+        m_drawing->axes = true;
+        m_drawing->xRange = xRange;
+        m_drawing->yRange = yRange;
+    }
+    m_surface.Scale(Left, Top, Right, Bottom);
+    m_surface.setDrawStyle(platform::Surface::DrawStyle::Dot);
 
     const double xStep = xRange / GridSpan;
     for (int k = -GridHalf; k <= GridHalf; ++k) {
-        m_pic.Line(k, -GridHalf, k, GridHalf, GridColour);
-        m_pic.setCurrentX(k);
-        m_pic.setCurrentY(0);
-        m_pic.Print(platform::LabelForm(k * xStep));
+        m_surface.Line(k, -GridHalf, k, GridHalf, GridColour);
+        m_surface.setCurrentX(k);
+        m_surface.setCurrentY(0);
+        m_surface.Print(platform::LabelForm(k * xStep));
     }
 
     const double yStep = yRange / GridSpan;
     for (int k = -GridHalf; k <= GridHalf; ++k) {
-        m_pic.Line(-GridHalf, k, GridHalf, k, GridColour);
-        m_pic.setCurrentX(0);
-        m_pic.setCurrentY(k);
-        m_pic.Print(platform::LabelForm(k * yStep));
+        m_surface.Line(-GridHalf, k, GridHalf, k, GridColour);
+        m_surface.setCurrentX(0);
+        m_surface.setCurrentY(k);
+        m_surface.Print(platform::LabelForm(k * yStep));
     }
 
-    m_pic.setDrawStyle(platform::PictureBox::DrawStyle::Solid);
-    m_pic.setDrawWidth(2);
-    m_pic.Line(-GridHalf, 0, GridHalf, 0, AxisColour);
-    m_pic.Line(0, GridHalf, 0, -GridHalf, AxisColour);
-    m_pic.setDrawWidth(1);
+    m_surface.setDrawStyle(platform::Surface::DrawStyle::Solid);
+    m_surface.setDrawWidth(2);
+    m_surface.Line(-GridHalf, 0, GridHalf, 0, AxisColour);
+    m_surface.Line(0, GridHalf, 0, -GridHalf, AxisColour);
+    m_surface.setDrawWidth(1);
 }
 
 bool PlotRenderer::plotPoint(double X, double Y, double xRange, double yRange)
@@ -62,6 +67,21 @@ bool PlotRenderer::plotPoint(double X, double Y, double xRange, double yRange)
     float screenY = 0;
     if (!toScreen(X, xRange, screenX) || !toScreen(Y, yRange, screenY))
         return false;
-    m_pic.PSet(screenX, screenY, PointColour);
+    setPoint(screenX, screenY);
     return true;
+}
+
+void PlotRenderer::setPoint(float x, float y)
+{
+    m_surface.PSet(x, y, PointColour);
+    if (m_drawing)
+        m_drawing->points.emplace_back(x, y);
+}
+
+void PlotRenderer::redraw(const Drawing &drawing)
+{
+    if (drawing.axes)
+        drawAxes(drawing.xRange, drawing.yRange);
+    for (const auto &[x, y] : drawing.points)
+        setPoint(x, y);
 }

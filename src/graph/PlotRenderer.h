@@ -1,13 +1,16 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 namespace platform {
-class PictureBox;
+class Surface;
 }
 
-// Draws the graph into a picture box's retained picture: it sets the frame (the user
-// scale of the drawing area), draws the grid with its labels and the axes, and sets the
-// equations' points. toScreen is the one mapping from equation values into the frame;
-// the picture box takes frame coordinates to pixels.
+// Draws the graph onto a surface (the picture box's retained picture, or a redrawing of it
+// for a file or a printer): it sets the frame (the user scale of the drawing area), draws the
+// grid with its labels and the axes, and sets the equations' points. toScreen is the one
+// mapping from equation values into the frame; the surface takes frame coordinates to pixels.
 class PlotRenderer
 {
 public:
@@ -31,8 +34,19 @@ public:
     // value: a range of zero width, or a result beyond the single-precision range.
     static bool toScreen(double value, double range, float &screen);
 
-    explicit PlotRenderer(platform::PictureBox &pic)
-        : m_pic(pic)
+    // What the picture shows since it was last cleared: whether the axes were drawn and
+    // the ranges their labels read, and the points set, in the frame. It lets the picture
+    // be drawn anew, as shapes and text, without evaluating the equations again.
+    struct Drawing {
+        bool axes = false;
+        double xRange = 0;
+        double yRange = 0;
+        std::vector<std::pair<float, float>> points;
+    };
+
+    // Draws onto the surface; what it draws is also noted in the drawing, when given one.
+    explicit PlotRenderer(platform::Surface &surface, Drawing *drawing = nullptr)
+        : m_surface(surface), m_drawing(drawing)
     {
     }
 
@@ -42,7 +56,12 @@ public:
     // Sets the point of the value pair (X, Y) under the axis ranges and answers true; nothing
     // (false) where the mapping refuses either value.
     bool plotPoint(double X, double Y, double xRange, double yRange);
+    // Draws again what the drawing notes.
+    void redraw(const Drawing &drawing);
 
 private:
-    platform::PictureBox &m_pic;
+    void setPoint(float x, float y);
+
+    platform::Surface &m_surface;
+    Drawing *m_drawing;
 };

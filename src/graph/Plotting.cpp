@@ -51,7 +51,7 @@ QString describePlot(double start, double end, double samples, const AxisScales 
 
 void frmGraph::DrawAxes()
 {
-    PlotRenderer(*picPlot).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
+    PlotRenderer(*picPlot, &m_drawing).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
 }
 
 bool frmGraph::runMustStop() const
@@ -78,12 +78,13 @@ void frmGraph::plotEquations()
 {
     const QString savedCaption = windowTitle();
     picPlot->Cls();
+    m_drawing = {};
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
     const AxisScales labelled = m_axes;
     m_scControl->Reset();
-    PlotRenderer renderer(*picPlot);
+    PlotRenderer renderer(*picPlot, &m_drawing);
     const double n = PlotRenderer::sampleCount();
 
     struct Plotted {

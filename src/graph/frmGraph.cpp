@@ -1,5 +1,6 @@
 #include "graph/frmGraph.h"
 
+#include "graph/PlotRenderer.h"
 #include "input/clsValidator.h"
 #include "platform/Colours.h"
 #include "platform/Controls.h"
@@ -90,6 +91,7 @@ void frmGraph::createControls()
     // Screen readers read the picture by its description, which each Plot rewrites.
     picPlot->setAccessibleName(QStringLiteral("Graph"));
     picPlot->setAccessibleDescription(QStringLiteral("Nothing plotted yet."));
+    picPlot->setRedraw([this](platform::Surface &surface) { PlotRenderer(surface).redraw(m_drawing); });
 
     cmdPlot = MakeButton(client, "cmdPlot", "&Plot", {120, 7440, 1575, 375}, labelFont);
     cmdExit = MakeButton(client, "cmdExit", "E&xit", {10200, 7440, 1095, 375}, labelFont);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graph/PlotRenderer.h"
 #include "graph/diaFunctions.h"
 #include "platform/ScriptControl.h"
 
@@ -125,6 +126,8 @@ private:
     std::unique_ptr<clsValidator> objValidator;
     std::unique_ptr<platform::ScriptControl> m_scControl;
     EquationText m_equations[3];
+    // What the drawing area shows, so that it can be saved and printed as shapes and text.
+    PlotRenderer::Drawing m_drawing;
 
     int m_runDepth = 0;          // plot runs on the stack (a nested Plot adds one)
     bool m_closePending = false; // closing waits until every run has stopped

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QHeaderView>
 #include <QAction>
 #include <QHelpEvent>
@@ -162,8 +165,10 @@ FlexGrid::FlexGrid(QWidget *parent)
     auto makeAction = [this](const char *name, const QString &caption, QKeySequence::StandardKey key) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
+        if (key != QKeySequence::UnknownKey) {
+            action->setShortcut(key);
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
         addAction(action);
         return action;
     };
@@ -171,6 +176,12 @@ FlexGrid::FlexGrid(QWidget *parent)
             &FlexGrid::copySelection);
     connect(makeAction("selectAllCells", QStringLiteral("Select All"), QKeySequence::SelectAll),
             &QAction::triggered, this, &QTableView::selectAll);
+    connect(makeAction("saveTable", QStringLiteral("Save As\u2026"), QKeySequence::Save), &QAction::triggered, this,
+            &FlexGrid::saveTableAs);
+    connect(makeAction("previewTable", QStringLiteral("Print Preview\u2026"), QKeySequence::UnknownKey),
+            &QAction::triggered, this, &FlexGrid::previewTable);
+    connect(makeAction("printTable", QStringLiteral("Print\u2026"), QKeySequence::Print), &QAction::triggered, this,
+            &FlexGrid::printTable);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -241,6 +252,98 @@ void FlexGrid::copySelection() const
         text += QLatin1Char('\n');
     }
     QApplication::clipboard()->setText(text);
+}
+
+std::vector<QStringList> FlexGrid::allRows() const
+{
+    std::vector<QStringList> rows(static_cast<size_t>(m_model.rows()));
+    for (int r = 0; r < m_model.rows(); ++r)
+        for (int c = 0; c < m_model.cols(); ++c)
+            rows[static_cast<size_t>(r)] << m_model.text(r, c);
+    return rows;
+}
+
+bool FlexGrid::SaveTable(const QString &path, TableFormat format)
+{
+    const QByteArray text = TableText(allRows(), format);
+    return SaveFile(window(), path, [&](QIODevice &file) { return file.write(text) == text.size(); });
+}
+
+bool FlexGrid::PrintTable(QPagedPaintDevice &device) const
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const std::vector<QStringList> rows = allRows();
+    // The grid's font at the size it has on the screen, in points, so the printer scales it.
+    QFont font = this->font();
+    if (font.pointSizeF() <= 0)
+        font.setPointSizeF(QFontInfo(font).pixelSize() * 72.0 / logicalDpiY());
+    font = QFont(font, &device);
+    painter.setFont(font);
+    painter.setPen(QPen(Qt::black, device.logicalDpiX() / 200.0));  // lines of about an eighth of a millimetre
+    const QFontMetricsF metrics(font, &device);
+    const qreal padding = metrics.averageCharWidth();
+    const qreal rowHeight = metrics.height() * 1.4;
+    const QRectF page(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+
+    // Each column as wide as its widest text; all narrowed by one factor to fit the page.
+    std::vector<qreal> widths(static_cast<size_t>(m_model.cols()), 0);
+    for (const QStringList &row : rows)
+        for (qsizetype c = 0; c < row.size(); ++c)
+            widths[static_cast<size_t>(c)] =
+                std::max(widths[static_cast<size_t>(c)], metrics.horizontalAdvance(row[c]) + 2 * padding);
+    qreal total = 0;
+    for (qreal w : widths)
+        total += w;
+    if (total > page.width())
+        for (qreal &w : widths)
+            w *= page.width() / total;
+
+    auto drawRow = [&](const QStringList &row, qreal top, bool header) {
+        qreal left = 0;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const QRectF cell(left, top, widths[static_cast<size_t>(c)], rowHeight);
+            painter.drawRect(cell);
+            const QString text = metrics.elidedText(row[c], Qt::ElideRight, cell.width() - 2 * padding);
+            painter.drawText(cell.adjusted(padding, 0, -padding, 0),
+                             (header ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine, text);
+            left += cell.width();
+        }
+    };
+
+    const int rowsPerPage = std::max(1, static_cast<int>(page.height() / rowHeight) - 1);
+    size_t next = 1;
+    do {
+        if (next > 1)
+            device.newPage();
+        drawRow(rows.front(), 0, true);
+        qreal top = rowHeight;
+        for (int i = 0; i < rowsPerPage && next < rows.size(); ++i, ++next, top += rowHeight)
+            drawRow(rows[next], top, false);
+    } while (next < rows.size());
+    return painter.end();
+}
+
+void FlexGrid::saveTableAs()
+{
+    // In the order of TableFormat.
+    static const std::vector<FileType> types = {{QStringLiteral("CSV"), QStringLiteral("csv")},
+                                                {QStringLiteral("Tab-separated text"), QStringLiteral("tsv")}};
+    QString path;
+    int type = 0;
+    if (AskSaveFile(window(), QStringLiteral("table.csv"), types, path, type))
+        SaveTable(path, static_cast<TableFormat>(type));
+}
+
+void FlexGrid::previewTable()
+{
+    PreviewWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { return PrintTable(device); });
+}
+
+void FlexGrid::printTable()
+{
+    PrintWithDialog(window(), QPageLayout::Portrait, [this](QPagedPaintDevice &device) { return PrintTable(device); });
 }
 
 } // namespace platform

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/FileOutput.h"
+
 #include <QAbstractTableModel>
 #include <QBasicTimer>
 #include <QTableView>
 
 #include <vector>
+
+class QPagedPaintDevice;
 
 namespace platform {
 
@@ -80,6 +84,23 @@ public:
     // Copies the selected cells as tab-separated lines (Ctrl+C, and "Copy" in the context
     // menu beside "Select All").
     void copySelection() const;
+
+    // Every row of the grid as shown, the header row first.
+    std::vector<QStringList> allRows() const;
+    // Writes every row of the grid as CSV or tab-separated text. False, after a message naming
+    // the file and the reason, when it could not be written; a file that stood there before
+    // is then left as it was.
+    bool SaveTable(const QString &path, TableFormat format);
+    // Prints every row in the grid's font, the header row on top of every page; columns as
+    // wide as their widest text, narrowed together where the page is too narrow for them.
+    // False when the device cannot be painted on.
+    bool PrintTable(QPagedPaintDevice &device) const;
+
+    // The context menu's "Save As…", "Print Preview…" and "Print…" (Ctrl+S and Ctrl+P while
+    // the grid has the focus), through Qt's file and print dialogs.
+    void saveTableAs();
+    void previewTable();
+    void printTable();
 
 protected:
     // A cell whose text does not fit its column shows the whole text as a tooltip.

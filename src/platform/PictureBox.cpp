@@ -1,6 +1,8 @@
 #include "platform/PictureBox.h"
 
 #include "platform/Colours.h"
+#include "platform/FileOutput.h"
+#include "platform/Program.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -8,6 +10,8 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
 #include <QtMath>
 
 #include <algorithm>
@@ -20,9 +24,6 @@ namespace {
 // Display rate: drawing reaches the screen at most this often, so a plot of thousands of
 // points costs a repaint per frame instead of one per point.
 constexpr int RefreshIntervalMs = 16;
-// Pixel coordinates beyond this are treated as having no pixel; it keeps every later
-// conversion to int defined and the painter away from absurd coordinates.
-constexpr double PixelLimit = 1e7;
 
 } // namespace
 
@@ -39,69 +40,31 @@ PictureBox::PictureBox(QWidget *parent)
     m_refreshTimer.setInterval(RefreshIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
 
-    auto *copy = new QAction(QStringLiteral("Copy"), this);
-    copy->setObjectName(QStringLiteral("copyPicture"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WindowShortcut);
-    connect(copy, &QAction::triggered, this, &PictureBox::CopyPicture);
-    addAction(copy);
+    // The context menu; the keys work anywhere in the window unless a field takes them.
+    auto addItem = [this](const char *name, const QString &caption, QKeySequence::StandardKey key) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        if (key != QKeySequence::UnknownKey) {
+            action->setShortcut(key);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        addAction(action);
+        return action;
+    };
+    connect(addItem("copyPicture", QStringLiteral("Copy"), QKeySequence::Copy), &QAction::triggered, this,
+            &PictureBox::CopyPicture);
+    connect(addItem("savePicture", QStringLiteral("Save Picture As\u2026"), QKeySequence::Save), &QAction::triggered,
+            this, &PictureBox::savePictureAs);
+    connect(addItem("previewPicture", QStringLiteral("Print Preview\u2026"), QKeySequence::UnknownKey),
+            &QAction::triggered, this, &PictureBox::previewPicture);
+    connect(addItem("printPicture", QStringLiteral("Print\u2026"), QKeySequence::Print), &QAction::triggered, this,
+            &PictureBox::printPicture);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void PictureBox::CopyPicture() const
 {
     QGuiApplication::clipboard()->setImage(m_image);
-}
-
-void PictureBox::Scale(double x1, double y1, double x2, double y2)
-{
-    const double width = x2 - x1;
-    const double height = y2 - y1;
-    if (!std::isfinite(width) || !std::isfinite(height) || width == 0 || height == 0
-        || !std::isfinite(x1) || !std::isfinite(y1))
-        return;
-    m_scaleLeft = x1;
-    m_scaleTop = y1;
-    m_scaleWidth = width;
-    m_scaleHeight = height;
-}
-
-double PictureBox::ScaleLeft() const
-{
-    return m_scaleLeft;
-}
-
-double PictureBox::ScaleTop() const
-{
-    return m_scaleTop;
-}
-
-double PictureBox::ScaleWidth() const
-{
-    return m_scaleWidth != 0 ? m_scaleWidth : PixelsToTwips(clientRect().width());
-}
-
-double PictureBox::ScaleHeight() const
-{
-    return m_scaleHeight != 0 ? m_scaleHeight : PixelsToTwips(clientRect().height());
-}
-
-void PictureBox::setDrawWidth(int pixels)
-{
-    m_drawWidth = pixels < 1 ? 1 : pixels;
-}
-
-bool PictureBox::PixelOf(double x, double y, QPoint &pixel) const
-{
-    // The image is kept at the client size (see fitImage), and is cheaper to ask.
-    const QSize size = m_image.size();
-    const double px = (x - ScaleLeft()) / ScaleWidth() * size.width();
-    const double py = (y - ScaleTop()) / ScaleHeight() * size.height();
-    // Also false for NaN, which fails every comparison.
-    if (!(std::fabs(px) < PixelLimit && std::fabs(py) < PixelLimit))
-        return false;
-    pixel = QPoint(static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
-    return true;
 }
 
 QRect PictureBox::clientRect() const
@@ -134,21 +97,21 @@ void PictureBox::Cls()
 {
     fitImage();
     m_image.fill(White);
-    m_currentX = 0;
-    m_currentY = 0;
+    setCurrentX(0);
+    setCurrentY(0);
     markDirty(m_image.rect());
 }
 
 void PictureBox::PSet(double x, double y, QRgb color)
 {
-    m_currentX = x;
-    m_currentY = y;
+    setCurrentX(x);
+    setCurrentY(y);
     fitImage();
     QPoint p;
     if (!PixelOf(x, y, p))
         return;
     // The point's side in image pixels: DrawWidth screen pixels.
-    const int side = std::max(1, qRound(m_drawWidth * m_image.devicePixelRatio()));
+    const int side = std::max(1, qRound(DrawWidth() * m_image.devicePixelRatio()));
     if (side == 1) {
         if (!m_image.rect().contains(p))
             return;
@@ -168,22 +131,18 @@ void PictureBox::PSet(double x, double y, QRgb color)
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb color)
 {
-    m_currentX = x2;
-    m_currentY = y2;
+    setCurrentX(x2);
+    setCurrentY(y2);
     fitImage();
     QPoint a, b;
     if (!PixelOf(x1, y1, a) || !PixelOf(x2, y2, b))
         return;
     QPainter painter(&m_image);
-    QPen pen{QColor(color)};
-    pen.setWidth(m_drawWidth);
-    pen.setStyle(m_drawStyle == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-    pen.setCapStyle(Qt::FlatCap);
-    painter.setPen(pen);
+    painter.setPen(linePen(color));
     // The painter works in screen pixels; the image may hold more than one per screen pixel.
     const qreal ratio = m_image.devicePixelRatio();
     painter.drawLine(QPointF(a) / ratio, QPointF(b) / ratio);
-    const int margin = qCeil(m_drawWidth * ratio);
+    const int margin = qCeil(DrawWidth() * ratio);
     markDirty(QRect(a, b).normalized().adjusted(-margin, -margin, margin, margin));
 }
 
@@ -193,7 +152,7 @@ void PictureBox::Print(const QString &text)
     const QFontMetrics metrics(font());
     QPoint p;
     const qreal ratio = m_image.devicePixelRatio();
-    if (PixelOf(m_currentX, m_currentY, p)) {
+    if (PixelOf(CurrentX(), CurrentY(), p)) {
         const QRectF box(QPointF(p) / ratio, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
         QPainter painter(&m_image);
         painter.setFont(font());
@@ -201,9 +160,7 @@ void PictureBox::Print(const QString &text)
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
         markDirty(QRectF(box.topLeft() * ratio, box.size() * ratio).toAlignedRect());
     }
-    // Like a line feed: back to the left edge, one text line further down.
-    m_currentX = ScaleLeft();
-    m_currentY += metrics.height() * ratio * ScaleHeight() / m_image.height();
+    lineFeed(metrics.height() * ratio);
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)
@@ -240,6 +197,94 @@ void PictureBox::refresh()
     const QRect area = QRectF(QPointF(m_dirty.topLeft()) / ratio, QSizeF(m_dirty.size()) / ratio).toAlignedRect();
     update(area.translated(clientRect().topLeft()));
     m_dirty = QRect();
+}
+
+void PictureBox::paintPicture(QPainter &painter) const
+{
+    const QRect area(QPoint(0, 0), logicalSize());
+    painter.fillRect(area, White);
+    if (!m_redraw) {
+        painter.drawImage(area, m_image);
+        return;
+    }
+    // A font of a fixed pixel size keeps the labels' size and place under any scaling.
+    QFont font = this->font();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    PainterSurface surface(painter, area.size(), font, palette().color(QPalette::WindowText));
+    m_redraw(surface);
+}
+
+bool PictureBox::PrintPicture(QPagedPaintDevice &device) const
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // The painter's origin is the printable area's top-left corner.
+    const QSizeF page = device.pageLayout().paintRectPixels(device.logicalDpiX()).size();
+    const QSizeF size = logicalSize();
+    if (!size.isEmpty()) {
+        const qreal scale = std::min(page.width() / size.width(), page.height() / size.height());
+        painter.translate((page.width() - size.width() * scale) / 2, 0);
+        painter.scale(scale, scale);
+        paintPicture(painter);
+    }
+    return painter.end();
+}
+
+bool PictureBox::SavePicture(const QString &path, PictureFormat format)
+{
+    fitImage();
+    return SaveFile(window(), path, [&](QIODevice &file) {
+        switch (format) {
+        case PictureFormat::Png:
+            return m_image.save(&file, "PNG");
+        case PictureFormat::Svg: {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&file);
+            svg.setSize(logicalSize());
+            svg.setViewBox(QRect(QPoint(0, 0), logicalSize()));
+            // The screen's resolution, so texts have the size they have on the screen.
+            svg.setResolution(logicalDpiY());
+            svg.setTitle(window()->windowTitle());
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return false;
+            paintPicture(painter);
+            return painter.end();
+        }
+        case PictureFormat::Pdf: {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(window()->windowTitle());
+            pdf.setCreator(AppTitle());
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+            return PrintPicture(pdf);
+        }
+        }
+        return false;
+    });
+}
+
+void PictureBox::savePictureAs()
+{
+    // In the order of PictureFormat.
+    static const std::vector<FileType> types = {{QStringLiteral("PNG image"), QStringLiteral("png")},
+                                                {QStringLiteral("SVG drawing"), QStringLiteral("svg")},
+                                                {QStringLiteral("PDF document"), QStringLiteral("pdf")}};
+    QString path;
+    int type = 0;
+    if (AskSaveFile(window(), QStringLiteral("plot.png"), types, path, type))
+        SavePicture(path, static_cast<PictureFormat>(type));
+}
+
+void PictureBox::previewPicture()
+{
+    PreviewWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { return PrintPicture(device); });
+}
+
+void PictureBox::printPicture()
+{
+    PrintWithDialog(window(), QPageLayout::Landscape, [this](QPagedPaintDevice &device) { return PrintPicture(device); });
 }
 
 } // namespace platform

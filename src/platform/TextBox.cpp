@@ -1,6 +1,7 @@
 #include "platform/TextBox.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -62,6 +63,18 @@ void TextBox::focusOutEvent(QFocusEvent *event)
     else
         setCursorPosition(start);
     emit LostFocus();
+}
+
+bool TextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Save) || key->matches(QKeySequence::Print)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
 }
 
 } // namespace platform

@@ -30,6 +30,9 @@ signals:
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+    // The window's save and print keys do nothing while a field has the focus, as the
+    // field's own keys take precedence over the window's.
+    bool event(QEvent *event) override;
 };
 
 } // namespace platform

@@ -13,6 +13,8 @@
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -205,6 +207,7 @@ private slots:
     void thousandsOfPresses();
     void blankEquation();
     void emptyTitleBar();
+    void savingWithTheKeyboard();
 
 private:
     platform::TextBox *field(const char *name) const { return form->findChild<platform::TextBox *>(name); }
@@ -576,6 +579,63 @@ void tst_Desktop::emptyTitleBar()
     QTRY_VERIFY(title != "unread");
     QVERIFY2(!title.contains("Tarnwick"), qPrintable(title));
     QVERIFY2(title.contains("_NET_WM_NAME"), qPrintable(title));
+}
+
+
+// Saving with the keyboard alone: Ctrl+S with the grid focused, and in the graph window on
+// its Plot button, opens the save dialog; a name typed there and Enter write the file.
+void tst_Desktop::savingWithTheKeyboard()
+{
+    QTemporaryDir dir;
+    auto answerSaveDialog = [&](const QString &name) {
+        testing::OnNextModal(
+            [path = dir.filePath(name)](QWidget *w) {
+                QVERIFY(qobject_cast<QFileDialog *>(w));
+                QTRY_VERIFY_WITH_TIMEOUT(w->isActiveWindow(), LongWait);
+                QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+                keys("ctrl+a");
+                type(path);
+                keys("Return");
+            },
+            LongWait);
+    };
+    QTRY_VERIFY(form->txtFrom->hasFocus());
+    type("0");
+    keys("Tab");
+    type("2");
+    keys("Tab");
+    type("1");
+    keys("Tab");
+    type("X*3");
+    keys("alt+v");
+    QTRY_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("6.0000"));
+    for (int i = 0; i < 6; ++i)
+        keys("Tab");
+    QTRY_VERIFY(form->msGrid->hasFocus());
+    answerSaveDialog(QStringLiteral("table.csv"));
+    keys("ctrl+s");
+    QFile table(dir.filePath(QStringLiteral("table.csv")));
+    QTRY_VERIFY_WITH_TIMEOUT(table.exists(), LongWait);
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    QVERIFY(table.readAll().startsWith("X Values,Y1 Values,Y2 Values,Y3 Values\r\n0.0000,0.0000,,\r\n1.0000,3.0000,,\r\n"));
+
+    bool saved = false;
+    testing::OnNextModal([&](QWidget *w) {
+        auto *graph = qobject_cast<frmGraph *>(w);
+        QSignalSpy titles(graph, &QWidget::windowTitleChanged);
+        keys("alt+p");
+        QTRY_COMPARE_WITH_TIMEOUT(titles.count(), 2, LongWait);
+        QTRY_VERIFY(graph->cmdPlot->hasFocus());
+        answerSaveDialog(QStringLiteral("plot.svg"));
+        keys("ctrl+s");
+        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        QTRY_VERIFY_WITH_TIMEOUT(svg.exists(), LongWait);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        saved = svg.readAll().contains("<svg");
+        keys("alt+x");
+    });
+    keys("alt+g");
+    QTRY_VERIFY_WITH_TIMEOUT(saved, LongWait);
 }
 
 QTEST_MAIN(tst_Desktop)
