@@ -2,6 +2,7 @@
 
 #include "platform/Program.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,19 @@
 #include <QStandardPaths>
 
 namespace platform {
+
+QAction *AddContextItem(QWidget *control, const char *name, const QString &caption, QKeySequence::StandardKey key,
+                        Qt::ShortcutContext context)
+{
+    auto *action = new QAction(caption, control);
+    action->setObjectName(QLatin1String(name));
+    if (key != QKeySequence::UnknownKey) {
+        action->setShortcut(key);
+        action->setShortcutContext(context);
+    }
+    control->addAction(action);
+    return action;
+}
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QKeySequence>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
@@ -8,11 +9,17 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QIODevice;
 class QPagedPaintDevice;
 class QWidget;
 
 namespace platform {
+
+// An item of a control's context menu (copy, save, print); its key, if any, works in the
+// given context.
+QAction *AddContextItem(QWidget *control, const char *name, const QString &caption, QKeySequence::StandardKey key,
+                        Qt::ShortcutContext context);
 
 // Tables as text files: CSV as RFC 4180 has it (commas, CR LF line ends), or tab-separated
 // text (tabs, LF line ends). Either way a field that holds the separator, a quote or a line

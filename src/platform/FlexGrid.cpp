@@ -163,14 +163,7 @@ FlexGrid::FlexGrid(QWidget *parent)
     setTabKeyNavigation(false);
 
     auto makeAction = [this](const char *name, const QString &caption, QKeySequence::StandardKey key) {
-        auto *action = new QAction(caption, this);
-        action->setObjectName(QLatin1String(name));
-        if (key != QKeySequence::UnknownKey) {
-            action->setShortcut(key);
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
-        addAction(action);
-        return action;
+        return AddContextItem(this, name, caption, key, Qt::WidgetShortcut);
     };
     connect(makeAction("copyCells", QStringLiteral("Copy"), QKeySequence::Copy), &QAction::triggered, this,
             &FlexGrid::copySelection);

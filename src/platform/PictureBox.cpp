@@ -42,14 +42,7 @@ PictureBox::PictureBox(QWidget *parent)
 
     // The context menu; the keys work anywhere in the window unless a field takes them.
     auto addItem = [this](const char *name, const QString &caption, QKeySequence::StandardKey key) {
-        auto *action = new QAction(caption, this);
-        action->setObjectName(QLatin1String(name));
-        if (key != QKeySequence::UnknownKey) {
-            action->setShortcut(key);
-            action->setShortcutContext(Qt::WindowShortcut);
-        }
-        addAction(action);
-        return action;
+        return AddContextItem(this, name, caption, key, Qt::WindowShortcut);
     };
     connect(addItem("copyPicture", QStringLiteral("Copy"), QKeySequence::Copy), &QAction::triggered, this,
             &PictureBox::CopyPicture);
