@@ -4,6 +4,7 @@
 #include "platform/ScriptControl.h"
 #include "script/NumberText.h"
 
+#include <array>
 #include <exception>
 #include <string>
 
@@ -12,31 +13,23 @@ namespace modCalc {
 namespace {
 
 // An equation as stored, and the same text in UTF-8 as the engine reads it.
-struct Equation {
+struct Stored {
     QString text;
     std::string utf8;
 };
 
-Equation g_equations[3];
+std::array<Stored, platform::EquationCount> g_equations;
 platform::ScriptControl *g_engine = nullptr;
-
-using Handover = platform::ScriptControl::Handover;
-
-// Equation 1 hands X over as a statement, the others as code.
-Handover handoverOf(int index)
-{
-    return index == 0 ? Handover::Statement : Handover::Code;
-}
 
 // The value of the equation at X; false on any failure of the engine.
 bool valueAt(int index, double x, script::Value &value)
 {
-    const Equation &equation = g_equations[index];
+    const Stored &equation = g_equations[index];
     // A box of blanks leaves no equation: there is no value to show.
     if (!g_engine || equation.utf8.empty())
         return false;
     try {
-        g_engine->AssignX(x, handoverOf(index));
+        g_engine->AssignX(x);
         value = g_engine->Eval(std::string_view(equation.utf8));
         return true;
     } catch (const std::exception &) {
@@ -55,20 +48,6 @@ bool textOf(const script::Value &value, std::string &text)
     }
 }
 
-QString evaluate(int index, double x)
-{
-    script::Value value;
-    std::string text;
-    return valueAt(index, x, value) && textOf(value, text) ? QString::fromStdString(text) : Undefined();
-}
-
-void store(int index, const QString &text)
-{
-    Equation &equation = g_equations[index];
-    equation.text = platform::TrimSpaces(text).toString();
-    equation.utf8 = equation.text.toStdString();
-}
-
 } // namespace
 
 void UseEngine(platform::ScriptControl *engine)
@@ -76,22 +55,29 @@ void UseEngine(platform::ScriptControl *engine)
     g_engine = engine;
 }
 
-void SetEquation1(const QString &text) { store(0, text); }
-void SetEquation2(const QString &text) { store(1, text); }
-void SetEquation3(const QString &text) { store(2, text); }
+void SetEquation(int index, const QString &text)
+{
+    Stored &equation = g_equations[index];
+    equation.text = platform::TrimSpaces(text).toString();
+    equation.utf8 = equation.text.toStdString();
+}
 
-QString Equation1() { return g_equations[0].text; }
-QString Equation2() { return g_equations[1].text; }
-QString Equation3() { return g_equations[2].text; }
+QString Equation(int index)
+{
+    return g_equations[index].text;
+}
 
-QString EvaluateEquation1(const double &X) { return evaluate(0, X); }
-QString EvaluateEquation2(const double &X) { return evaluate(1, X); }
-QString EvaluateEquation3(const double &X) { return evaluate(2, X); }
+QString EvaluateEquation(int index, double X)
+{
+    script::Value value;
+    std::string text;
+    return valueAt(index, X, value) && textOf(value, text) ? QString::fromStdString(text) : Undefined();
+}
 
 QString CellText(int index, double X, int decimals)
 {
     script::Value value;
-    if (index < 0 || index > 2 || !valueAt(index, X, value))
+    if (index < 0 || index >= platform::EquationCount || !valueAt(index, X, value))
         return Undefined();
     switch (value.type()) {
     case script::VarType::Double:

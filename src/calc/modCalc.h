@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/Equations.h"
+
 #include <QString>
 
 namespace platform {
 class ScriptControl;
 }
 
-// The three equations of the tabulation and their evaluation through the engine the main
+// The equations of the tabulation and their evaluation through the engine the main
 // window hands over. An evaluation answers the value as text, or "UNDEF" on any failure.
 namespace modCalc {
 
@@ -14,22 +16,28 @@ namespace modCalc {
 // it goes. Without one every evaluation is "UNDEF".
 void UseEngine(platform::ScriptControl *engine);
 
+// Equations are numbered by index from 0 to EquationCount - 1; the numbered names below
+// stand for the first three.
+
 // Stores the equation with leading and trailing spaces (only spaces) removed.
-void SetEquation1(const QString &text);
-void SetEquation2(const QString &text);
-void SetEquation3(const QString &text);
+void SetEquation(int index, const QString &text);
+QString Equation(int index);
+// Assigns X in the engine, then evaluates the stored equation.
+QString EvaluateEquation(int index, double X);
 
-QString Equation1();
-QString Equation2();
-QString Equation3();
+inline void SetEquation1(const QString &text) { SetEquation(0, text); }
+inline void SetEquation2(const QString &text) { SetEquation(1, text); }
+inline void SetEquation3(const QString &text) { SetEquation(2, text); }
 
-// Runs "X=<number>" in the engine (ExecuteStatement for equation 1, AddCode for 2 and 3),
-// then evaluates the stored equation.
-QString EvaluateEquation1(const double &X);
-QString EvaluateEquation2(const double &X);
-QString EvaluateEquation3(const double &X);
+inline QString Equation1() { return Equation(0); }
+inline QString Equation2() { return Equation(1); }
+inline QString Equation3() { return Equation(2); }
 
-// The table's cell of equation index (0 to 2) at X: the evaluation's text read as its
+inline QString EvaluateEquation1(const double &X) { return EvaluateEquation(0, X); }
+inline QString EvaluateEquation2(const double &X) { return EvaluateEquation(1, X); }
+inline QString EvaluateEquation3(const double &X) { return EvaluateEquation(2, X); }
+
+// The table's cell of equation index at X: the evaluation's text read as its
 // leading number and shown with the decimal places, or "UNDEF" as the evaluation gives it.
 QString CellText(int index, double X, int decimals);
 

@@ -1,11 +1,11 @@
 #include "calc/modGrid.h"
 
+#include "platform/Equations.h"
 #include "platform/FlexGrid.h"
 
 #include <QPointer>
 
 #include <algorithm>
-#include <array>
 
 namespace modGrid {
 
@@ -16,7 +16,8 @@ int CellCol = 0;
 QString CellText;
 
 constexpr int ColumnWidth = 1600;
-constexpr std::array<const char *, 4> Headers = {"X Values", "Y1 Values", "Y2 Values", "Y3 Values"};
+// X, then one column for each equation.
+constexpr int Columns = 1 + platform::EquationCount;
 
 // Cleared by itself when the grid is destroyed.
 QPointer<platform::FlexGrid> g_grid;
@@ -63,11 +64,12 @@ void SetupGrid()
     platform::FlexGrid *g = grid();
     if (!g)
         return;
-    g->setCols(static_cast<int>(Headers.size()));
-    for (int c = 0; c < static_cast<int>(Headers.size()); ++c)
+    g->setCols(Columns);
+    for (int c = 0; c < Columns; ++c)
         g->setColWidth(c, ColumnWidth);
-    for (int c = 0; c < static_cast<int>(Headers.size()); ++c)
-        g->setTextMatrix(0, c, QLatin1String(Headers[c]));
+    g->setTextMatrix(0, 0, QLatin1String(platform::ValuesCaption));
+    for (int c = 1; c < Columns; ++c)
+        g->setTextMatrix(0, c, platform::ResultCaption(c - 1));
 }
 
 void WriteCell()

@@ -19,7 +19,7 @@ void SetGridRows(int count);
 void SetCell(int row, int col, const QString &text);
 // 1: SetupGrid, 2: WriteCell, anything else: nothing. Always 0.
 short GridAction(short action);
-// Four columns of 1600 twips and the header row; rows below the header are untouched.
+// A column of 1600 twips for X and for each equation, and the header row; rows below the header are untouched.
 void SetupGrid();
 // Writes the pending cell; it stays recorded.
 void WriteCell();

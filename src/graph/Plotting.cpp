@@ -15,13 +15,11 @@
 #include <string_view>
 #include <vector>
 
-using Handover = platform::ScriptControl::Handover;
-
 namespace {
 
 // What one equation drew in a run.
 struct Tally {
-    int number;   // 1 to 3
+    int number;   // from 1
     QString text; // as its box held it when its drawing began
     int drawn = 0;
     int undefined = 0;
@@ -87,23 +85,14 @@ void frmGraph::plotEquations()
     PlotRenderer renderer(*picPlot, &m_drawing);
     const double n = PlotRenderer::sampleCount();
 
-    struct Plotted {
-        platform::TextBox *box;
-        double (frmGraph::*value)(double);
-    };
-    const Plotted equations[] = {
-        {txtFunc_1, &frmGraph::GraphValue1},
-        {txtFunc_2, &frmGraph::GraphValue2},
-        {txtFunc_3, &frmGraph::GraphValue3},
-    };
-
     platform::BusyPointer busy;
     std::vector<Tally> tallies;
-    for (const Plotted &equation : equations) {
-        if (equation.box->text().isEmpty())
+    for (int index = 0; index < platform::EquationCount; ++index) {
+        const platform::TextBox *box = txtFunc_[index];
+        if (box->text().isEmpty())
             continue;
-        Tally &tally = tallies.emplace_back(Tally{static_cast<int>(&equation - equations) + 1, equation.box->text()});
-        setWindowTitle(QStringLiteral("Graphing: ") + equation.box->text());
+        Tally &tally = tallies.emplace_back(Tally{index + 1, box->text()});
+        setWindowTitle(QStringLiteral("Graphing: ") + box->text());
         for (double i = 1; i <= n; i += 1) {
             platform::DoEvents();
             if (runMustStop()) {
@@ -111,7 +100,7 @@ void frmGraph::plotEquations()
                 return;
             }
             const double X = (i / n) * (end - start) + start;
-            const double Y = (this->*equation.value)(X);
+            const double Y = GraphValue(index, X);
             if (!EvalOK)
                 ++tally.undefined;
             else if (Y >= m_axes.yMin && Y <= m_axes.yMax
@@ -125,28 +114,14 @@ void frmGraph::plotEquations()
                                                      "equations plotted"));
 }
 
-double frmGraph::GraphValue1(double X)
+double frmGraph::GraphValue(int index, double X)
 {
-    return graphValue(txtFunc_1, m_equations[0], Handover::Statement, X);
-}
-
-double frmGraph::GraphValue2(double X)
-{
-    return graphValue(txtFunc_2, m_equations[1], Handover::Code, X);
-}
-
-double frmGraph::GraphValue3(double X)
-{
-    return graphValue(txtFunc_3, m_equations[2], Handover::Code, X);
-}
-
-double frmGraph::graphValue(platform::TextBox *box, EquationText &equation, Handover how, double X)
-{
+    EquationText &equation = m_equations[index];
     EvalOK = true;
     try {
-        m_scControl->AssignX(X, how);
+        m_scControl->AssignX(X);
         // The box is read at every sample; only a changed text is converted again.
-        const QString text = box->text();
+        const QString text = txtFunc_[index]->text();
         if (text != equation.source) {
             equation.source = text;
             equation.trimmed = platform::TrimSpaces(text).toUtf8().toStdString();

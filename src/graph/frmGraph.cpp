@@ -1,6 +1,7 @@
 #include "graph/frmGraph.h"
 
 #include "graph/PlotRenderer.h"
+#include "input/EquationPanel.h"
 #include "input/clsValidator.h"
 #include "platform/Colours.h"
 #include "platform/Controls.h"
@@ -23,7 +24,6 @@ namespace {
 
 frmGraph *g_instance = nullptr;
 
-constexpr int ClientWidth = 11460;
 constexpr int ClientHeight = 7935;
 
 } // namespace
@@ -37,7 +37,7 @@ frmGraph::frmGraph(const GraphInputs &inputs)
 
     createControls();
     createMenus();
-    platform::FinishMainWindow(this, QStringLiteral("Plotwell"), ClientWidth, ClientHeight);
+    platform::FinishMainWindow(this, QStringLiteral("Plotwell"), platform::EquationWindowWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
     Form_Load();
@@ -66,25 +66,18 @@ void frmGraph::createControls()
     using platform::MakeLabel;
     using platform::MakeTextBox;
 
-    fraValues = MakeFrame(client, "fraValues", "X Values", {120, 120, 2295, 1335}, frameFont);
+    fraValues = MakeFrame(client, "fraValues", QLatin1String(platform::ValuesCaption), {120, 120, 2295, 1335}, frameFont);
     lblFrom_1 = MakeLabel(fraValues, "lblFrom_1", "Start:", {315, 360, 450, 240}, labelFont);
     txtFrom = MakeTextBox(fraValues, "txtFrom", {960, 360, 1000, 285});
     lblTo_1 = MakeLabel(fraValues, "lblTo_1", "End:", {360, 840, 405, 240}, labelFont);
     txtTo = MakeTextBox(fraValues, "txtTo", {960, 840, 1000, 285});
 
-    fraFunctions = MakeFrame(client, "fraFunctions", "Functions", {2640, 120, 8655, 1335}, frameFont);
-    lblEqua_1 = MakeLabel(fraFunctions, "lblEqua_1", "Equation #1", {240, 240, 1095, 255}, labelFont);
-    txtFunc_1 = MakeTextBox(fraFunctions, "txtFunc_1", {1440, 240, 5040, 285});
-    lblEqua_2 = MakeLabel(fraFunctions, "lblEqua_2", "Equation #2", {240, 600, 1095, 255}, labelFont);
-    txtFunc_2 = MakeTextBox(fraFunctions, "txtFunc_2", {1440, 600, 5040, 285});
-    lblEqua_3 = MakeLabel(fraFunctions, "lblEqua_3", "Equation #3", {240, 960, 1095, 255}, labelFont);
-    txtFunc_3 = MakeTextBox(fraFunctions, "txtFunc_3", {1440, 960, 5040, 285});
-    lblInst = MakeLabel(fraFunctions, "lblInst",
-                        "Equations must be entered using an X. For example: Sin(X) * (X^-2).",
-                        {6720, 240, 1695, 975}, labelFont);
-    lblInst->setWordWrap(true);
-    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}, {lblEqua_1, txtFunc_1},
-                           {lblEqua_2, txtFunc_2}, {lblEqua_3, txtFunc_3}});
+    const input::EquationPanel equations = input::MakeEquationPanel(client, {2640, 120, 8655, 1335}, "txtFunc_");
+    fraFunctions = equations.frame;
+    lblEqua = equations.labels;
+    txtFunc_ = equations.boxes;
+    lblInst = equations.instruction;
+    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}});
 
     picPlot = platform::Place(new platform::PictureBox(client), "picPlot", {240, 1560, 11175, 5655},
                               DesignFont(Typeface::SmallFonts, 6.75));
@@ -116,7 +109,10 @@ void frmGraph::createMenus()
 
 void frmGraph::setTabOrder()
 {
-    const QList<QWidget *> order = {txtFrom, txtTo, txtFunc_1, txtFunc_2, txtFunc_3, cmdPlot, cmdExit};
+    QList<QWidget *> order = {txtFrom, txtTo};
+    for (platform::TextBox *box : txtFunc_)
+        order << box;
+    order << cmdPlot << cmdExit;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -137,9 +133,8 @@ void frmGraph::Form_Load()
     m_axes = {10, -10, 10, -10};
     txtFrom->setText(m_inputs.start);
     txtTo->setText(m_inputs.end);
-    txtFunc_1->setText(m_inputs.equations[0]);
-    txtFunc_2->setText(m_inputs.equations[1]);
-    txtFunc_3->setText(m_inputs.equations[2]);
+    for (int i = 0; i < platform::EquationCount; ++i)
+        txtFunc_[i]->setText(m_inputs.equations[i]);
 }
 
 void frmGraph::Form_Activate()

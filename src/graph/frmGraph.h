@@ -2,6 +2,7 @@
 
 #include "graph/PlotRenderer.h"
 #include "graph/diaFunctions.h"
+#include "platform/Equations.h"
 #include "platform/ScriptControl.h"
 
 #include <QMainWindow>
@@ -24,15 +25,14 @@ class PictureBox;
 class TextBox;
 }
 
-// What a graph window starts with: the range and the three equations as the main window
-// holds them.
+// What a graph window starts with: the range and the equations as the main window holds them.
 struct GraphInputs {
     QString start;
     QString end;
-    std::array<QString, 3> equations;
+    std::array<QString, platform::EquationCount> equations;
 };
 
-// The graph window: its own copy of the range and the three equations, the four axis
+// The graph window: its own copy of the range and the equations, the four axis
 // ranges, the drawing area and a script engine of its own. Plot draws grid, axes and
 // the equations as blue points.
 class frmGraph : public QMainWindow
@@ -63,12 +63,15 @@ public:
     QLabel *lblTo_1;
     platform::TextBox *txtTo;
     QGroupBox *fraFunctions;
-    QLabel *lblEqua_1;
-    platform::TextBox *txtFunc_1;
-    QLabel *lblEqua_2;
-    platform::TextBox *txtFunc_2;
-    QLabel *lblEqua_3;
-    platform::TextBox *txtFunc_3;
+    // One label and box for each equation; the first three also by their own names.
+    std::array<QLabel *, platform::EquationCount> lblEqua;
+    std::array<platform::TextBox *, platform::EquationCount> txtFunc_;
+    QLabel *&lblEqua_1 = lblEqua[0];
+    QLabel *&lblEqua_2 = lblEqua[1];
+    QLabel *&lblEqua_3 = lblEqua[2];
+    platform::TextBox *&txtFunc_1 = txtFunc_[0];
+    platform::TextBox *&txtFunc_2 = txtFunc_[1];
+    platform::TextBox *&txtFunc_3 = txtFunc_[2];
     QLabel *lblInst;
     platform::PictureBox *picPlot;
     QPushButton *cmdPlot;
@@ -113,11 +116,11 @@ private:
     // Plotting.
     void DrawAxes();
     void plotEquations();
-    double GraphValue1(double X);
-    double GraphValue2(double X);
-    double GraphValue3(double X);
-    double graphValue(platform::TextBox *box, EquationText &equation, platform::ScriptControl::Handover how,
-                      double X);
+    // The value of equation index at X; EvalOK tells whether it has one.
+    double GraphValue(int index, double X);
+    double GraphValue1(double X) { return GraphValue(0, X); }
+    double GraphValue2(double X) { return GraphValue(1, X); }
+    double GraphValue3(double X) { return GraphValue(2, X); }
     bool runMustStop() const;
 
     GraphInputs m_inputs;
@@ -125,7 +128,7 @@ private:
     bool EvalOK = false;
     std::unique_ptr<clsValidator> objValidator;
     std::unique_ptr<platform::ScriptControl> m_scControl;
-    EquationText m_equations[3];
+    std::array<EquationText, platform::EquationCount> m_equations;
     // What the drawing area shows, so that it can be saved and printed as shapes and text.
     PlotRenderer::Drawing m_drawing;
 

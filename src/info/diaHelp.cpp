@@ -1,6 +1,7 @@
 #include "info/diaHelp.h"
 
 #include "platform/Controls.h"
+#include "platform/Equations.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
 
@@ -140,8 +141,8 @@ diaHelp::diaHelp()
     lblDescription->setWordWrap(true);
     platform::SetBackColor(lblDescription, platform::White);
 
-    fraValues = platform::MakeFrame(fraExamples, "fraValues", "X Values", {120, 3000, 2295, 1695},
-                                    sans(9.75, platform::Bold));
+    fraValues = platform::MakeFrame(fraExamples, "fraValues", QLatin1String(platform::ValuesCaption),
+                                    {120, 3000, 2295, 1695}, sans(9.75, platform::Bold));
     lblFrom_1 = autoSized(fraValues, "lblFrom_1", "Start:", {315, 360, 450, 240});
     lbl_1 = field(fraValues, "lbl_1", "-10", {840, 360, 1215, 255}, Qt::AlignRight);
     lblTo_1 = autoSized(fraValues, "lblTo_1", "End:", {360, 840, 405, 240});
@@ -152,13 +153,13 @@ diaHelp::diaHelp()
     txtInc->setText(QStringLiteral(".1"));
     platform::LabelFields({{lblInc, txtInc}});
 
-    fra_1 = platform::MakeFrame(fraExamples, "fra_1", "Functions", {120, 4800, 6015, 1335},
-                                sans(9.75, platform::Bold));
-    lblEqua_1 = platform::MakeLabel(fra_1, "lblEqua_1", "Equation #1", {240, 240, 1095, 255}, sans(9.75));
+    fra_1 = platform::MakeFrame(fraExamples, "fra_1", QLatin1String(platform::FunctionsCaption),
+                                {120, 4800, 6015, 1335}, sans(9.75, platform::Bold));
+    lblEqua_1 = platform::MakeLabel(fra_1, "lblEqua_1", platform::EquationCaption(0), {240, 240, 1095, 255}, sans(9.75));
     lbl_3 = field(fra_1, "lbl_3", "(X^2)-(5*X)+3", {1560, 240, 4335, 285}, Qt::AlignLeft);
-    lblEqua_2 = platform::MakeLabel(fra_1, "lblEqua_2", "Equation #2", {240, 600, 1095, 255}, sans(9.75));
+    lblEqua_2 = platform::MakeLabel(fra_1, "lblEqua_2", platform::EquationCaption(1), {240, 600, 1095, 255}, sans(9.75));
     lbl_4 = field(fra_1, "lbl_4", "(X^-3)*Sin(X)", {1560, 600, 4335, 285}, Qt::AlignLeft);
-    lblEqua_3 = platform::MakeLabel(fra_1, "lblEqua_3", "Equation #3", {240, 960, 1095, 255}, sans(9.75));
+    lblEqua_3 = platform::MakeLabel(fra_1, "lblEqua_3", platform::EquationCaption(2), {240, 960, 1095, 255}, sans(9.75));
     lbl_5 = field(fra_1, "lbl_5", "X/2+5", {1560, 960, 4335, 285}, Qt::AlignLeft);
 
     // Exit first, then the example's Inc box; Exit has the focus at opening.

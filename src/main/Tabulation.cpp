@@ -79,12 +79,9 @@ void frmMain::cmdEvaluate_Click()
 
     const int decimals = std::clamp<int>(m_decimalPlaces, 0, 15);
 
-    platform::TextBox *const boxes[] = {txtFunc1, txtFunc2, txtFunc3};
-    void (*const store[])(const QString &) = {modCalc::SetEquation1, modCalc::SetEquation2,
-                                              modCalc::SetEquation3};
-    for (int n = 0; n < 3; ++n) {
-        if (!boxes[n]->text().isEmpty())
-            store[n](boxes[n]->text());
+    for (int n = 0; n < platform::EquationCount; ++n) {
+        if (!txtFunc[n]->text().isEmpty())
+            modCalc::SetEquation(n, txtFunc[n]->text());
     }
 
     const double start = rangeValue(txtFrom);
@@ -122,8 +119,8 @@ void frmMain::cmdEvaluate_Click()
             break;
         modGrid::SetCell(row, 0, platform::FormatPattern(x, decimals));
         modGrid::GridAction(2);
-        for (int n = 0; n < 3; ++n) {
-            if (boxes[n]->text().isEmpty())
+        for (int n = 0; n < platform::EquationCount; ++n) {
+            if (txtFunc[n]->text().isEmpty())
                 continue;
             modGrid::SetCell(row, n + 1, modCalc::CellText(n, x, decimals));
             modGrid::GridAction(2);

@@ -7,6 +7,7 @@
 #include "info/diaStore.h"
 #include "info/diaTech.h"
 #include "info/frmAbout.h"
+#include "input/EquationPanel.h"
 #include "input/clsValidator.h"
 #include "input/diaOptions.h"
 #include "platform/Colours.h"
@@ -29,7 +30,6 @@ namespace {
 
 frmMain *g_instance = nullptr;
 
-constexpr int ClientWidth = 11460;
 constexpr int ClientHeight = 8235;
 
 // A keypad button of a control array: its index, caption and place in twips, and the name a
@@ -85,7 +85,7 @@ frmMain::frmMain()
     // The modules evaluate in this window's engine and write to its grid.
     modCalc::UseEngine(m_scControl.get());
     modGrid::UseGrid(msGrid);
-    platform::FinishMainWindow(this, platform::AppTitle(), ClientWidth, ClientHeight);
+    platform::FinishMainWindow(this, platform::AppTitle(), platform::EquationWindowWidth, ClientHeight);
     setTabOrder();
     connectHandlers();
     Form_Load();
@@ -115,7 +115,7 @@ void frmMain::createControls()
     using platform::MakeLabel;
     using platform::MakeTextBox;
 
-    fraValues = MakeFrame(client, "fraValues", "X Values", {0, 120, 2415, 1455}, frameFont);
+    fraValues = MakeFrame(client, "fraValues", QLatin1String(platform::ValuesCaption), {0, 120, 2415, 1455}, frameFont);
     lblFrom_1 = MakeLabel(fraValues, "lblFrom_1", "Start:", {315, 240, 450, 240}, labelFont);
     lblTo_1 = MakeLabel(fraValues, "lblTo_1", "End:", {360, 600, 405, 240}, labelFont);
     lblInc = MakeLabel(fraValues, "lblInc", "Inc:", {480, 960, 300, 240}, labelFont);
@@ -123,17 +123,11 @@ void frmMain::createControls()
     txtTo = MakeTextBox(fraValues, "txtTo", {1080, 600, 1000, 285}, platform::DefaultFont(), Qt::AlignRight);
     txtInc = MakeTextBox(fraValues, "txtInc", {1080, 960, 1000, 285}, platform::DefaultFont(), Qt::AlignRight);
 
-    fraFunctions = MakeFrame(client, "fraFunctions", "Functions", {2640, 120, 8655, 1455}, frameFont);
-    lblEqua_1 = MakeLabel(fraFunctions, "lblEqua_1", "Equation #1", {240, 240, 1095, 255}, labelFont);
-    lblEqua_2 = MakeLabel(fraFunctions, "lblEqua_2", "Equation #2", {240, 600, 1095, 255}, labelFont);
-    lblEqua_3 = MakeLabel(fraFunctions, "lblEqua_3", "Equation #3", {240, 960, 1095, 255}, labelFont);
-    txtFunc1 = MakeTextBox(fraFunctions, "txtFunc1", {1440, 240, 5040, 285});
-    txtFunc2 = MakeTextBox(fraFunctions, "txtFunc2", {1440, 600, 5040, 285});
-    txtFunc3 = MakeTextBox(fraFunctions, "txtFunc3", {1440, 960, 5040, 285});
-    lblInst = MakeLabel(fraFunctions, "lblInst",
-                        "Equations must be entered using an X. For example: Sin(X) * (X^-2).",
-                        {6720, 240, 1695, 975}, labelFont);
-    lblInst->setWordWrap(true);
+    const input::EquationPanel equations = input::MakeEquationPanel(client, {2640, 120, 8655, 1455}, "txtFunc");
+    fraFunctions = equations.frame;
+    lblEqua = equations.labels;
+    txtFunc = equations.boxes;
+    lblInst = equations.instruction;
 
     fraIntrinsics = MakeFrame(client, "fraIntrinsics", " Functions", {0, 1680, 1695, 4815}, frameFont);
     fraOperators = MakeFrame(client, "fraOperators", "Operators", {1800, 1680, 2175, 2415}, frameFont);
@@ -144,9 +138,7 @@ void frmMain::createControls()
     msGrid = platform::Place(new platform::FlexGrid(fraEvals), "msGrid", {120, 360, 6855, 5415},
                              platform::DefaultFont());
     msGrid->setAccessibleName(fraEvals->title());
-    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}, {lblInc, txtInc},
-                           {lblEqua_1, txtFunc1}, {lblEqua_2, txtFunc2},
-                           {lblEqua_3, txtFunc3}});
+    platform::LabelFields({{lblFrom_1, txtFrom}, {lblTo_1, txtTo}, {lblInc, txtInc}});
 
     const QFont bigBold = DesignFont(Typeface::SansSerif, 12, platform::Bold);
     cmdEvaluate = platform::MakeButton(client, "cmdEvaluate", "E&valuate", {480, 7560, 1335, 495}, bigBold);
@@ -226,7 +218,9 @@ void frmMain::createMenus()
 
 void frmMain::setTabOrder()
 {
-    QList<QWidget *> order = {txtFrom, txtTo, txtInc, txtFunc1, txtFunc2, txtFunc3};
+    QList<QWidget *> order = {txtFrom, txtTo, txtInc};
+    for (platform::TextBox *box : txtFunc)
+        order << box;
     for (QPushButton *b : cmdIntrinsic)
         order << b;
     for (QPushButton *b : cmdOperators)
@@ -256,9 +250,8 @@ void frmMain::connectHandlers()
     connect(txtFrom, &platform::TextBox::LostFocus, this, &frmMain::txtFrom_LostFocus);
     connect(txtTo, &platform::TextBox::LostFocus, this, &frmMain::txtTo_LostFocus);
     connect(txtInc, &platform::TextBox::LostFocus, this, &frmMain::txtInc_LostFocus);
-    connect(txtFunc1, &platform::TextBox::LostFocus, this, &frmMain::txtFunc1_LostFocus);
-    connect(txtFunc2, &platform::TextBox::LostFocus, this, &frmMain::txtFunc2_LostFocus);
-    connect(txtFunc3, &platform::TextBox::LostFocus, this, &frmMain::txtFunc3_LostFocus);
+    for (int i = 0; i < platform::EquationCount; ++i)
+        connect(txtFunc[i], &platform::TextBox::LostFocus, this, [this, i] { txtFunc_LostFocus(i); });
 
     for (int i = 0; i < static_cast<int>(cmdNumbers.size()); ++i)
         connect(cmdNumbers[i], &QPushButton::clicked, this, [this, i] { cmdNumbers_Click(i); });
@@ -327,7 +320,10 @@ void frmMain::cmdGraph_Click()
 
 GraphInputs frmMain::graphInputs() const
 {
-    return {txtFrom->text(), txtTo->text(), {txtFunc1->text(), txtFunc2->text(), txtFunc3->text()}};
+    GraphInputs inputs{txtFrom->text(), txtTo->text(), {}};
+    for (int i = 0; i < platform::EquationCount; ++i)
+        inputs.equations[i] = txtFunc[i]->text();
+    return inputs;
 }
 
 void frmMain::cmdVisit_Click()
@@ -386,19 +382,9 @@ void frmMain::txtInc_LostFocus()
     leaveRangeField(txtInc, 2);
 }
 
-void frmMain::txtFunc1_LostFocus()
+void frmMain::txtFunc_LostFocus(int Index)
 {
-    m_editor.setCurrent(txtFunc1, input::EntryEditor::Field::Equation);
-}
-
-void frmMain::txtFunc2_LostFocus()
-{
-    m_editor.setCurrent(txtFunc2, input::EntryEditor::Field::Equation);
-}
-
-void frmMain::txtFunc3_LostFocus()
-{
-    m_editor.setCurrent(txtFunc3, input::EntryEditor::Field::Equation);
+    m_editor.setCurrent(txtFunc[Index], input::EntryEditor::Field::Equation);
 }
 
 // The keypad and editing buttons act on the field that last lost the focus.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/EntryEditor.h"
+#include "platform/Equations.h"
 
 #include <QMainWindow>
 
@@ -53,12 +54,15 @@ public:
     platform::TextBox *txtTo;
     platform::TextBox *txtInc;
     QGroupBox *fraFunctions;
-    QLabel *lblEqua_1;
-    QLabel *lblEqua_2;
-    QLabel *lblEqua_3;
-    platform::TextBox *txtFunc1;
-    platform::TextBox *txtFunc2;
-    platform::TextBox *txtFunc3;
+    // One label and box for each equation; the first three also by their own names.
+    std::array<QLabel *, platform::EquationCount> lblEqua;
+    std::array<platform::TextBox *, platform::EquationCount> txtFunc;
+    QLabel *&lblEqua_1 = lblEqua[0];
+    QLabel *&lblEqua_2 = lblEqua[1];
+    QLabel *&lblEqua_3 = lblEqua[2];
+    platform::TextBox *&txtFunc1 = txtFunc[0];
+    platform::TextBox *&txtFunc2 = txtFunc[1];
+    platform::TextBox *&txtFunc3 = txtFunc[2];
     QLabel *lblInst;
     QGroupBox *fraIntrinsics;
     QGroupBox *fraOperators;
@@ -112,9 +116,7 @@ public:
     void txtFrom_LostFocus();
     void txtTo_LostFocus();
     void txtInc_LostFocus();
-    void txtFunc1_LostFocus();
-    void txtFunc2_LostFocus();
-    void txtFunc3_LostFocus();
+    void txtFunc_LostFocus(int Index);
 
     void cmdNumbers_Click(int Index);
     void cmdOperators_Click(int Index);

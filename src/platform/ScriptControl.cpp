@@ -35,10 +35,9 @@ script::Value ScriptControl::Eval(const QString &expression)
     return engine_.Eval(view(utf8));
 }
 
-void ScriptControl::AssignX(double x, Handover)
+void ScriptControl::AssignX(double x)
 {
-    // Both hand-overs run "X=<text>" at once; the engine assigns what that text reads as
-    // without writing it out and reading it back.
+    // The engine assigns what "X=<text>" reads as without writing it out and reading it back.
     engine_.AssignNumber("X", x);
 }
 

@@ -33,13 +33,10 @@ public:
     void AddCode(const char *code) { engine_.AddCode(code); }
     script::Value Eval(const char *expression) { return engine_.Eval(expression); }
 
-    /// How a value reaches the engine: a statement run at once, or code added to its module.
-    enum class Handover { Statement, Code };
-    /// Assigns X as handing over "X=" and X's number text (at most 15 significant digits)
-    /// would: both kinds run the statement at once, so the engine assigns what the text reads
-    /// as (Engine::AssignNumber) without writing it. An X without number text (an infinity)
-    /// raises overflow (6).
-    void AssignX(double x, Handover how);
+    /// Assigns X as running "X=" and X's number text (at most 15 significant digits) would:
+    /// the engine assigns what the text reads as (Engine::AssignNumber) without writing it.
+    /// An X without number text (an infinity) raises overflow (6).
+    void AssignX(double x);
 
 private:
     script::Engine engine_;
