@@ -47,8 +47,8 @@ QFont sans(qreal points, int style = platform::Plain)
 }
 
 const QString Crlf = QStringLiteral("\r\n");
-const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString LocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+const QString &ToolKey = platform::SystemInfoKey;
+const QString &LocationKey = platform::SystemInfoLocationKey;
 
 // A configuration store, file system and program start that the test controls and watches.
 struct FakeSystem {

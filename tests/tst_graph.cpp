@@ -3,8 +3,11 @@
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
 #include "helpers/PdfText.h"
+#include "helpers/Pixels.h"
 #include "helpers/RepeatedPresses.h"
 #include "main/frmMain.h"
+#include "platform/Colours.h"
+#include "platform/Equations.h"
 #include "platform/FlexGrid.h"
 #include "platform/LabelForm.h"
 #include "platform/PictureBox.h"
@@ -43,21 +46,11 @@ using platform::TwipsRect;
 
 namespace {
 
-const QRgb Blue = qRgb(0, 0, 255);
-const QRgb Red = qRgb(255, 0, 0);
-const QRgb DarkRed = qRgb(128, 0, 0);
+const QRgb Blue = platform::PlotPoint.rgb();
+const QRgb Red = platform::PlotAxis.rgb();
+const QRgb DarkRed = platform::PlotGrid.rgb();
 
-int countColour(const QImage &image, QRgb colour, QRect area = QRect())
-{
-    if (area.isNull())
-        area = image.rect();
-    area &= image.rect();
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
-    return n;
-}
+using testing::CountColour;
 
 QPoint pixelOf(const PictureBox *pic, double x, double y)
 {
@@ -259,7 +252,7 @@ void tst_Graph::window()
     QCOMPARE(graph->pos(), QPoint(0, 0));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(graph->txtFrom));
     // Nothing is drawn at load.
-    QCOMPARE(countColour(graph->picPlot->image(), qRgb(255, 255, 255)),
+    QCOMPARE(CountColour(graph->picPlot->image(), platform::White),
              graph->picPlot->image().width() * graph->picPlot->image().height());
 }
 
@@ -281,7 +274,7 @@ void tst_Graph::controls_data()
     QTest::newRow("lblEqua_2") << "lblEqua_2" << "fraFunctions" << "Equation #2" << TwipsRect(240, 600, 1095, 255) << 13 << false;
     QTest::newRow("txtFunc_3") << "txtFunc_3" << "fraFunctions" << "" << TwipsRect(1440, 960, 5040, 285) << 11 << false;
     QTest::newRow("lblInst") << "lblInst" << "fraFunctions"
-                             << "Equations must be entered using an X. For example: Sin(X) * (X^-2)."
+                             << platform::InstructionText
                              << TwipsRect(6720, 240, 1695, 975) << 13 << false;
     QTest::newRow("picPlot small font") << "picPlot" << "client" << "" << TwipsRect(240, 1560, 11175, 5655) << 9 << false;
     QTest::newRow("cmdPlot") << "cmdPlot" << "client" << "&Plot" << TwipsRect(120, 7440, 1575, 375) << 13 << false;
@@ -515,7 +508,7 @@ void tst_Graph::gridAndAxes()
     const PictureBox *pic = graph->picPlot;
     const QImage &image = pic->image();
     QCOMPARE(titles.count(), 0);
-    QCOMPARE(countColour(image, Blue), 0);
+    QCOMPARE(CountColour(image, Blue), 0);
 
     constexpr int Half = PlotRenderer::GridHalf;
     const int top = pixelOf(pic, 0, Half).y();
@@ -527,24 +520,24 @@ void tst_Graph::gridAndAxes()
             continue;
         // Vertical line: dotted, one pixel wide (its neighbours only meet the 21 crossings).
         const int x = pixelOf(pic, k, 0).x();
-        const int vertical = countColour(image, DarkRed, QRect(x, top, 1, bottom - top + 1));
+        const int vertical = CountColour(image, DarkRed, QRect(x, top, 1, bottom - top + 1));
         QVERIFY2(vertical > (bottom - top) / 4 && vertical < (bottom - top) * 3 / 4, qPrintable(QString::number(k)));
-        QVERIFY(countColour(image, DarkRed, QRect(x + 1, top, 1, bottom - top + 1)) <= 21);
+        QVERIFY(CountColour(image, DarkRed, QRect(x + 1, top, 1, bottom - top + 1)) <= 21);
         // Horizontal line, likewise.
         const int y = pixelOf(pic, 0, k).y();
-        const int horizontal = countColour(image, DarkRed, QRect(left, y, right - left + 1, 1));
+        const int horizontal = CountColour(image, DarkRed, QRect(left, y, right - left + 1, 1));
         QVERIFY2(horizontal > (right - left) / 4 && horizontal < (right - left) * 3 / 4, qPrintable(QString::number(k)));
-        QVERIFY(countColour(image, DarkRed, QRect(left, y + 1, right - left + 1, 1)) <= 21);
+        QVERIFY(CountColour(image, DarkRed, QRect(left, y + 1, right - left + 1, 1)) <= 21);
     }
     // The axes: solid red, two pixels wide, over the grid.
     const QPoint origin = pixelOf(pic, 0, 0);
     const int between = pixelOf(pic, -7.5, 0).x();
-    QCOMPARE(countColour(image, Red, QRect(between, 0, 1, image.height())), 2);
-    QCOMPARE(countColour(image, Red, QRect(0, pixelOf(pic, 0, 7.5).y(), image.width(), 1)), 2);
-    QCOMPARE(countColour(image, Red, QRect(left, origin.y(), right - left, 1)), right - left);
-    QCOMPARE(countColour(image, Red, QRect(origin.x(), top, 1, bottom - top)), bottom - top);
+    QCOMPARE(CountColour(image, Red, QRect(between, 0, 1, image.height())), 2);
+    QCOMPARE(CountColour(image, Red, QRect(0, pixelOf(pic, 0, 7.5).y(), image.width(), 1)), 2);
+    QCOMPARE(CountColour(image, Red, QRect(left, origin.y(), right - left, 1)), right - left);
+    QCOMPARE(CountColour(image, Red, QRect(origin.x(), top, 1, bottom - top)), bottom - top);
     // Nothing is drawn outside the grid but labels.
-    QCOMPARE(countColour(image, DarkRed, QRect(right + 1, 0, image.width(), top)), 0);
+    QCOMPARE(CountColour(image, DarkRed, QRect(right + 1, 0, image.width(), top)), 0);
 }
 
 void tst_Graph::labels_data()
@@ -601,7 +594,7 @@ void tst_Graph::pictureSurvivesResizing()
     QCOMPARE(pic->image(), before);
     pic->resize(pic->width() + 40, pic->height() + 30);
     QCOMPARE(pic->image().copy(before.rect()), before);
-    QCOMPARE(countColour(pic->image(), qRgb(255, 255, 255), QRect(before.width(), 0, 40, 30)), 40 * 30);
+    QCOMPARE(CountColour(pic->image(), platform::White, QRect(before.width(), 0, 40, 30)), 40 * 30);
 }
 
 // ---- Plotting ----
@@ -613,14 +606,14 @@ void tst_Graph::parabola()
     const PictureBox *pic = graph->picPlot;
     const QImage &image = pic->image();
     // Drawn where X^2 <= 10, that is |X| up to about 3.16.
-    QVERIFY(countColour(image, Blue, columns(pic, -3.1, 3.1)) > 100);
-    QCOMPARE(countColour(image, Blue, columns(pic, PlotRenderer::Left, -3.2)), 0);
-    QCOMPARE(countColour(image, Blue, columns(pic, 3.2, PlotRenderer::Right)), 0);
+    QVERIFY(CountColour(image, Blue, columns(pic, -3.1, 3.1)) > 100);
+    QCOMPARE(CountColour(image, Blue, columns(pic, PlotRenderer::Left, -3.2)), 0);
+    QCOMPARE(CountColour(image, Blue, columns(pic, 3.2, PlotRenderer::Right)), 0);
     // The bottom of the curve sits at the origin; the value 9 at X = ±3.
     const QPoint origin = pixelOf(pic, 0, 0);
     QCOMPARE(image.pixel(origin) & 0xffffff, Blue & 0xffffff);
-    QVERIFY(countColour(image, Blue, QRect(pixelOf(pic, 3, 9) - QPoint(1, 1), QSize(3, 3))) > 0);
-    QCOMPARE(countColour(image, Blue, QRect(pixelOf(pic, 3, 5) - QPoint(3, 3), QSize(7, 7))), 0);
+    QVERIFY(CountColour(image, Blue, QRect(pixelOf(pic, 3, 9) - QPoint(1, 1), QSize(3, 3))) > 0);
+    QCOMPARE(CountColour(image, Blue, QRect(pixelOf(pic, 3, 5) - QPoint(3, 3), QSize(7, 7))), 0);
     QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
 }
 
@@ -648,7 +641,7 @@ void tst_Graph::valueBounds()
     QFETCH(bool, drawn);
     showGraph();
     plot(equation);
-    QCOMPARE(countColour(graph->picPlot->image(), Blue) > 0, drawn);
+    QCOMPARE(CountColour(graph->picPlot->image(), Blue) > 0, drawn);
 }
 
 void tst_Graph::failedEquationThenNextDraws()
@@ -659,10 +652,10 @@ void tst_Graph::failedEquationThenNextDraws()
     const QImage &image = pic->image();
     const int at5 = pixelOf(pic, 0, 5).y();
     const int atMinus5 = pixelOf(pic, 0, -5).y();
-    QVERIFY(countColour(image, Blue, QRect(0, at5, image.width(), 1)) > 100);
-    QVERIFY(countColour(image, Blue, QRect(0, atMinus5, image.width(), 1)) > 100);
-    QCOMPARE(countColour(image, Blue), countColour(image, Blue, QRect(0, at5, image.width(), 1))
-                                           + countColour(image, Blue, QRect(0, atMinus5, image.width(), 1)));
+    QVERIFY(CountColour(image, Blue, QRect(0, at5, image.width(), 1)) > 100);
+    QVERIFY(CountColour(image, Blue, QRect(0, atMinus5, image.width(), 1)) > 100);
+    QCOMPARE(CountColour(image, Blue), CountColour(image, Blue, QRect(0, at5, image.width(), 1))
+                                           + CountColour(image, Blue, QRect(0, atMinus5, image.width(), 1)));
 }
 
 void tst_Graph::startEqualsEnd_data()
@@ -685,7 +678,7 @@ void tst_Graph::startEqualsEnd()
     QFETCH(int, points);
     showGraph();
     plot(eq1, "2", "2", eq2, eq3);
-    QCOMPARE(countColour(graph->picPlot->image(), Blue), points);
+    QCOMPARE(CountColour(graph->picPlot->image(), Blue), points);
 }
 
 void tst_Graph::startAboveEnd()
@@ -693,9 +686,9 @@ void tst_Graph::startAboveEnd()
     showGraph();
     plot("X", "8", "-8");
     const PictureBox *pic = graph->picPlot;
-    QVERIFY(countColour(pic->image(), Blue, columns(pic, -7.9, -0.1)) > 100);
-    QVERIFY(countColour(pic->image(), Blue, columns(pic, 0.1, 7.9)) > 100);
-    QCOMPARE(countColour(pic->image(), Blue, columns(pic, 8.1, PlotRenderer::Right)), 0);
+    QVERIFY(CountColour(pic->image(), Blue, columns(pic, -7.9, -0.1)) > 100);
+    QVERIFY(CountColour(pic->image(), Blue, columns(pic, 0.1, 7.9)) > 100);
+    QCOMPARE(CountColour(pic->image(), Blue, columns(pic, 8.1, PlotRenderer::Right)), 0);
 }
 
 void tst_Graph::captions_data()
@@ -760,10 +753,10 @@ void tst_Graph::extremes()
     graph->setYAxisMax(yMax);
     graph->setYAxisMin(-yMax);
     plot(equation, start, end);
-    QCOMPARE(countColour(graph->picPlot->image(), Blue) > 0, drawn);
+    QCOMPARE(CountColour(graph->picPlot->image(), Blue) > 0, drawn);
     QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
     // The grid is still there.
-    QVERIFY(countColour(graph->picPlot->image(), Red) > 0);
+    QVERIFY(CountColour(graph->picPlot->image(), Red) > 0);
 }
 
 void tst_Graph::readAtEverySample_data()
@@ -798,8 +791,8 @@ void tst_Graph::readAtEverySample()
     plot(change == "start" ? "X - (X - 5)" : "5");
     const PictureBox *pic = graph->picPlot;
     const QImage &image = pic->image();
-    QVERIFY(countColour(image, Blue, QRect(0, pixelOf(pic, 0, drawnAt).y(), image.width(), 1)) > 100);
-    QCOMPARE(countColour(image, Blue, QRect(0, pixelOf(pic, 0, emptyAt).y(), image.width(), 1)), 0);
+    QVERIFY(CountColour(image, Blue, QRect(0, pixelOf(pic, 0, drawnAt).y(), image.width(), 1)) > 100);
+    QCOMPARE(CountColour(image, Blue, QRect(0, pixelOf(pic, 0, emptyAt).y(), image.width(), 1)), 0);
 }
 
 // Plot pressed during a run starts a whole new run; the interrupted one then goes on.
@@ -820,7 +813,7 @@ void tst_Graph::nestedPlot()
     const QStringList expected = {"Graphing: X", "Graphing: X^2", "Graphing: X", "Graphing: X^2", "Plotwell"};
     QCOMPARE(actual, expected);
     const PictureBox *pic = graph->picPlot;
-    QVERIFY(countColour(pic->image(), Blue, columns(pic, 4, 9)) > 100);      // the line X
+    QVERIFY(CountColour(pic->image(), Blue, columns(pic, 4, 9)) > 100);      // the line X
     QCOMPARE(pic->image().pixel(pixelOf(pic, 0, 0)) & 0xffffff, Blue & 0xffffff); // X^2 at 0
 }
 
@@ -837,7 +830,7 @@ void tst_Graph::pressesDuringRunsStayBounded()
     QVERIFY2(presses.stackSpan() < 256 * 1024, qPrintable(QString::number(presses.stackSpan())));
     QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
     const PictureBox *pic = graph->picPlot;
-    QVERIFY(countColour(pic->image(), Blue, columns(pic, -9, 9)) > 100);
+    QVERIFY(CountColour(pic->image(), Blue, columns(pic, -9, 9)) > 100);
 }
 
 // A box of blanks is evaluated and has no value anywhere, as in the table.
@@ -846,7 +839,7 @@ void tst_Graph::blankEquationDrawsNothing()
     showGraph();
     QSignalSpy titles(graph.get(), &QWidget::windowTitleChanged);
     plot("   ");
-    QCOMPARE(countColour(graph->picPlot->image(), Blue), 0);
+    QCOMPARE(CountColour(graph->picPlot->image(), Blue), 0);
     QCOMPARE(titles.value(0).value(0).toString(), QStringLiteral("Graphing:    "));
 }
 
@@ -862,7 +855,7 @@ void tst_Graph::accessKeyCleansStart()
     QTest::keyClick(graph.get(), Qt::Key_P, Qt::AltModifier);
     QTRY_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
     const PictureBox *pic = graph->picPlot;
-    QTRY_VERIFY(countColour(pic->image(), Blue, columns(pic, -9, -1)) > 100);
+    QTRY_VERIFY(CountColour(pic->image(), Blue, columns(pic, -9, -1)) > 100);
 }
 
 // Opening, plotting and closing the graph window again and again leaves the heap level:
@@ -897,14 +890,14 @@ void tst_Graph::copyPicture()
     plot("X");
     const QImage &picture = graph->picPlot->image();
     QCOMPARE(picture.size(), graph->picPlot->contentsRect().size());
-    QVERIFY(countColour(picture, Blue) > 100);
+    QVERIFY(CountColour(picture, Blue) > 100);
 
     QApplication::clipboard()->clear();
     graph->cmdPlot->setFocus();
     QTest::keySequence(graph->cmdPlot, QKeySequence::Copy);
     QImage copied = QApplication::clipboard()->image();
     QCOMPARE(copied.size(), picture.size());
-    QCOMPARE(countColour(copied, Blue), countColour(picture, Blue));
+    QCOMPARE(CountColour(copied, Blue), CountColour(picture, Blue));
 
     QApplication::clipboard()->clear();
     QCOMPARE(graph->picPlot->contextMenuPolicy(), Qt::ActionsContextMenu);
@@ -1186,7 +1179,7 @@ void tst_Graph::closeDuringRun()
         shown->txtTo->setText("10");
         shown->cmdPlot->click();
         // The run has stopped at its first yield: grid drawn, no point, window closed.
-        blueAfterRun = countColour(shown->picPlot->image(), Blue);
+        blueAfterRun = CountColour(shown->picPlot->image(), Blue);
         visibleAfterRun = shown->isVisible();
         captionAfterRun = shown->windowTitle();
     });
@@ -1319,7 +1312,7 @@ void tst_Graph::endingTheProgramStopsTheRun()
     showGraph();
     QTimer::singleShot(0, graph.get(), [] { platform::EndProgram(); });
     plot("X", "-10", "10", "X^2", "X^3");
-    QCOMPARE(countColour(graph->picPlot->image(), Blue), 0);
+    QCOMPARE(CountColour(graph->picPlot->image(), Blue), 0);
     QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
     QVERIFY(!graph->isVisible());
     QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone

@@ -1,6 +1,7 @@
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
 #include "main/frmMain.h"
+#include "platform/Colours.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
 
@@ -69,7 +70,7 @@ void tst_HighDensity::pictureAtScreenResolution()
 
     // Each point is a square of the scale's side.
     const int side = std::max(1, static_cast<int>(std::lround(scale())));
-    const QRgb blue = qRgb(0, 0, 255);
+    const QRgb blue = platform::PlotPoint.rgb();
     int points = 0;
     for (int y = 0; y + side <= picture.height() && points < 50; ++y) {
         for (int x = 0; x + side <= picture.width() && points < 50; ++x) {

@@ -100,16 +100,14 @@ void tst_MainWindow::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("geometry");
 
-    QTest::newRow("fraValues") << "fraValues" << "X Values" << TwipsRect(0, 120, 2415, 1455);
+    QTest::newRow("fraValues") << "fraValues" << platform::ValuesCaption << TwipsRect(0, 120, 2415, 1455);
     QTest::newRow("lblFrom_1") << "lblFrom_1" << "Start:" << TwipsRect(315, 240, 450, 240);
     QTest::newRow("lblInc") << "lblInc" << "Inc:" << TwipsRect(480, 960, 300, 240);
     QTest::newRow("txtTo") << "txtTo" << "" << TwipsRect(1080, 600, 1000, 285);
-    QTest::newRow("fraFunctions") << "fraFunctions" << "Functions" << TwipsRect(2640, 120, 8655, 1455);
-    QTest::newRow("lblEqua_3") << "lblEqua_3" << "Equation #3" << TwipsRect(240, 960, 1095, 255);
+    QTest::newRow("fraFunctions") << "fraFunctions" << platform::FunctionsCaption << TwipsRect(2640, 120, 8655, 1455);
+    QTest::newRow("lblEqua_3") << "lblEqua_3" << platform::EquationCaption(2) << TwipsRect(240, 960, 1095, 255);
     QTest::newRow("txtFunc2") << "txtFunc2" << "" << TwipsRect(1440, 600, 5040, 285);
-    QTest::newRow("lblInst") << "lblInst"
-                             << "Equations must be entered using an X. For example: Sin(X) * (X^-2)."
-                             << TwipsRect(6720, 240, 1695, 975);
+    QTest::newRow("lblInst") << "lblInst" << platform::InstructionText << TwipsRect(6720, 240, 1695, 975);
     QTest::newRow("fraIntrinsics leading blank") << "fraIntrinsics" << " Functions"
                                                  << TwipsRect(0, 1680, 1695, 4815);
     QTest::newRow("fraOperators") << "fraOperators" << "Operators" << TwipsRect(1800, 1680, 2175, 2415);

@@ -1,5 +1,6 @@
 #include "graph/PlotRenderer.h"
 
+#include "platform/Colours.h"
 #include "platform/LabelForm.h"
 #include "platform/Surface.h"
 
@@ -10,9 +11,9 @@
 
 namespace {
 
-constexpr QRgb GridColour = qRgb(128, 0, 0);
-constexpr QRgb AxisColour = qRgb(255, 0, 0);
-constexpr QRgb PointColour = qRgb(0, 0, 255);
+const QRgb GridColour = platform::PlotGrid.rgb();
+const QRgb AxisColour = platform::PlotAxis.rgb();
+const QRgb PointColour = platform::PlotPoint.rgb();
 
 // The grid's width in user units, which the axis ranges are spread over.
 constexpr double GridSpan = 2 * PlotRenderer::GridHalf;

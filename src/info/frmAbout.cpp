@@ -17,9 +17,7 @@
 
 namespace {
 
-const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString ToolPathValue = QStringLiteral("PATH");
-const QString ToolLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString ToolLocationValue = QStringLiteral("MSINFO");
 const QString ToolFile = QStringLiteral("\\MSINFO32.EXE");
 const QString Unavailable = QStringLiteral("System Information Is Unavailable At This Time");
@@ -130,8 +128,8 @@ void frmAbout::StartSysInfo()
     const auto startTool = [this] {
         QString path;
         // The full path of the tool; failing that, its folder, which must hold the tool file.
-        if (!GetKeyValue(platform::LocalMachine, ToolKey, ToolPathValue, path)) {
-            if (!GetKeyValue(platform::LocalMachine, ToolLocationKey, ToolLocationValue, path))
+        if (!GetKeyValue(platform::LocalMachine, platform::SystemInfoKey, ToolPathValue, path)) {
+            if (!GetKeyValue(platform::LocalMachine, platform::SystemInfoLocationKey, ToolLocationValue, path))
                 return false;
             if (platform::SystemInfo().fileName(path + ToolFile).isEmpty())
                 return false;

@@ -213,7 +213,7 @@ void frmMain::createMenus()
     mnuHelpSep2 = separator(mnuHelp, "mnuHelpSep2");
     mnuStore = item(mnuHelp, "mnuStore", QStringLiteral("&Visit Our Store"));
     mnuSep3 = separator(mnuHelp, "mnuSep3");
-    mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&ABout Tarnwick"));
+    mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&ABout ") + platform::AppTitle());
 }
 
 void frmMain::setTabOrder()

@@ -1,12 +1,16 @@
 #include "platform/AppIcon.h"
 
+#include <QDir>
+
 namespace platform {
 
 QIcon AppIcon()
 {
+    // Every size the build put in the resources (the build's list of icon sizes).
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/tarnwick-%1.png").arg(size), QSize(size, size));
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString &name : icons.entryList({QStringLiteral("tarnwick-*.png")}, QDir::Files))
+        icon.addFile(icons.filePath(name));
     return icon;
 }
 

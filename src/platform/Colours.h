@@ -11,6 +11,11 @@ inline constexpr QColor ButtonFace{192, 192, 192};
 inline constexpr QColor White{255, 255, 255};
 inline constexpr QColor Black{0, 0, 0};
 
+// The graph's colours: its dotted grid, its axes and the points of the equations.
+inline constexpr QColor PlotGrid{128, 0, 0};
+inline constexpr QColor PlotAxis{255, 0, 0};
+inline constexpr QColor PlotPoint{0, 0, 255};
+
 // The least contrast at which text reads well.
 constexpr double ReadableContrast = 4.5;
 

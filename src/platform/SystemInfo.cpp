@@ -64,7 +64,6 @@ void closeRegistryKey(ConfigKey key)
 #else
 
 // Without a registry, the one key the launcher reads first is mapped onto a program search.
-const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString ToolValue = QStringLiteral("PATH");
 constexpr ConfigKey ToolKeyHandle = 1;
 
@@ -81,7 +80,7 @@ QString findSystemInfoProgram()
 long openMappedKey(ConfigRoot root, const QString &keyName, std::uint32_t, ConfigKey *key)
 {
     *key = 0;
-    if (root != LocalMachine || keyName.compare(ToolKey, Qt::CaseInsensitive) != 0)
+    if (root != LocalMachine || keyName.compare(SystemInfoKey, Qt::CaseInsensitive) != 0)
         return ConfigNotFound;
     *key = ToolKeyHandle;
     return ConfigSuccess;

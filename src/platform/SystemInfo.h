@@ -23,6 +23,11 @@ constexpr long ConfigMoreData = 234;  // ERROR_MORE_DATA: the value does not fit
 constexpr std::uint32_t ConfigString = 1;  // REG_SZ
 constexpr std::uint32_t ConfigNumber = 4;  // REG_DWORD, little-endian
 
+// Where the launcher looks for the System Information program: the key below LocalMachine
+// whose value "PATH" names it, and the key whose value "MSINFO" names its folder.
+inline const QString SystemInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+inline const QString SystemInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+
 struct SystemInfoCalls {
     // Opens keyName below root; ConfigSuccess means opened, with the handle in *key.
     std::function<long(ConfigRoot root, const QString &keyName, std::uint32_t access, ConfigKey *key)>

@@ -5,8 +5,10 @@
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/Pixels.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
+#include "platform/Colours.h"
 #include "platform/FlexGrid.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -99,12 +101,7 @@ void typeInto(platform::TextBox *box, const QString &text)
 
 int bluePixels(const QImage &image, QRect area = QRect())
 {
-    area = area.isNull() ? image.rect() : area & image.rect();
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += (image.pixel(x, y) & 0xffffff) == 0x0000ff;
-    return n;
+    return testing::CountColour(image, platform::PlotPoint, area);
 }
 
 // The picture's pixels left of the Y axis (user X below 0).

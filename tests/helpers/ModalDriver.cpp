@@ -105,8 +105,8 @@ void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs)
     poll([fresh] { return fresh() && fresh()->isActiveWindow(); },
          [fresh, action] { action(fresh()); },
          [fresh] {
-             if (fresh())
-                 QTest::qFail("the modal window never became active", __FILE__, __LINE__);
+             QTest::qFail(fresh() ? "the modal window never became active" : "no modal window opened", __FILE__,
+                          __LINE__);
          },
          timeoutMs);
 }

@@ -12,11 +12,12 @@ namespace testing {
 
 // Waits (polling the event loop) for the next modal widget other than the ones already
 // open, then runs the action on it. Returns at once; the action runs from the event loop,
-// typically while the code under test sits in the modal's exec().
-void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs = 5000);
+// typically while the code under test sits in the modal's exec(). A modal that does not
+// open and become active within the timeout fails the test and closes what is open.
+void OnNextModal(std::function<void(QWidget *)> action, int timeoutMs = 30000);
 // Waits (polling the event loop, whichever loop runs) until the condition holds, then runs
 // the action; a condition that never holds within the timeout fails the test.
-void When(std::function<bool()> condition, std::function<void()> action, int timeoutMs = 5000);
+void When(std::function<bool()> condition, std::function<void()> action, int timeoutMs = 30000);
 // Drops every wait that has not acted yet (call from a test's cleanup()).
 void CancelPendingModals();
 
@@ -61,11 +62,5 @@ QStringList UnnamedControls(QWidget *window);
 
 // The names of the widgets the Tab key visits, in order, starting at the given one.
 QStringList TabOrder(QWidget *first);
-
-template <class T>
-T *Find(QWidget *root, const QString &name)
-{
-    return root->findChild<T *>(name);
-}
 
 } // namespace testing
