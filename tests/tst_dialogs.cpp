@@ -291,16 +291,7 @@ void tst_Dialogs::controls()
     else
         QCOMPARE(control->geometry(), place);
     QCOMPARE(control->font(), font);
-    QString shown;
-    if (auto *label = qobject_cast<QLabel *>(control))
-        shown = label->text();
-    else if (auto *button = qobject_cast<QPushButton *>(control))
-        shown = button->text();
-    else if (auto *frame = qobject_cast<QGroupBox *>(control))
-        shown = frame->title();
-    else if (auto *box = qobject_cast<platform::TextBox *>(control))
-        shown = box->text();
-    QCOMPARE(shown, caption);
+    QCOMPARE(testing::Caption(control), caption);
     if (back.isValid()) {
         QVERIFY(control->autoFillBackground());
         QCOMPARE(control->palette().color(QPalette::Window), back);

@@ -296,16 +296,7 @@ void tst_Graph::controls()
     QCOMPARE(w->geometry(), geometry);
     QCOMPARE(w->font().pixelSize(), pixelSize);
     QCOMPARE(w->font().bold(), bold);
-    QString text;
-    if (auto *g = qobject_cast<QGroupBox *>(w))
-        text = g->title();
-    else if (auto *l = qobject_cast<QLabel *>(w))
-        text = l->text();
-    else if (auto *b = qobject_cast<QPushButton *>(w))
-        text = b->text();
-    else if (auto *t = qobject_cast<platform::TextBox *>(w))
-        text = t->text();
-    QCOMPARE(text, caption);
+    QCOMPARE(testing::Caption(w), caption);
 }
 
 void tst_Graph::menus()

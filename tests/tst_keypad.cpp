@@ -1,3 +1,4 @@
+#include "helpers/MainWindowTest.h"
 #include "helpers/ModalDriver.h"
 #include "main/frmMain.h"
 #include "platform/TextBox.h"
@@ -9,14 +10,11 @@
 
 // The keypad driven as a user drives it: real clicks on a real main window, each click
 // first taking the focus from the field being edited.
-class tst_Keypad : public QObject
+class tst_Keypad : public testing::MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void singleClick_data();
     void singleClick();
     void buildSinX();
@@ -28,27 +26,7 @@ private slots:
 private:
     QPushButton *button(const QString &name) { return form->findChild<QPushButton *>(name); }
     platform::TextBox *box(const QString &name) { return form->findChild<platform::TextBox *>(name); }
-    QString focusName() const
-    {
-        QWidget *w = QApplication::focusWidget();
-        return w ? w->objectName() : QString();
-    }
-
-    std::unique_ptr<frmMain> form;
 };
-
-void tst_Keypad::init()
-{
-    form = std::make_unique<frmMain>();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-}
-
-void tst_Keypad::cleanup()
-{
-    testing::CancelPendingModals();
-    form.reset();
-}
 
 void tst_Keypad::singleClick_data()
 {
@@ -118,7 +96,7 @@ void tst_Keypad::singleClick()
     QCOMPARE(target->text(), expected);
     QCOMPARE(int(target->SelStart()), caret);
     QCOMPARE(int(target->SelLength()), 0);
-    QCOMPARE(focusName(), focus.isEmpty() ? field : focus);
+    QCOMPARE(testing::FocusName(), focus.isEmpty() ? field : focus);
 }
 
 // Function, X, closing parenthesis: the focus sits on the function button after the
@@ -128,12 +106,12 @@ void tst_Keypad::buildSinX()
     form->txtFunc1->SetFocus();
     testing::Click(button("cmdIntrinsic(9)"));
     QCOMPARE(form->txtFunc1->text(), QStringLiteral("Sin("));
-    QCOMPARE(focusName(), QStringLiteral("cmdIntrinsic(9)"));
+    QCOMPARE(testing::FocusName(), QStringLiteral("cmdIntrinsic(9)"));
     testing::Click(button("cmdArgument"));
-    QCOMPARE(focusName(), QStringLiteral("txtFunc1"));
+    QCOMPARE(testing::FocusName(), QStringLiteral("txtFunc1"));
     testing::Click(button("cmdOperators(8)"));
     QCOMPARE(form->txtFunc1->text(), QStringLiteral("Sin(X)"));
-    QCOMPARE(focusName(), QStringLiteral("txtFunc1"));
+    QCOMPARE(testing::FocusName(), QStringLiteral("txtFunc1"));
 }
 
 void tst_Keypad::digitIntoIncRightAfterLeavingIt()
@@ -142,7 +120,7 @@ void tst_Keypad::digitIntoIncRightAfterLeavingIt()
     QTest::keyClicks(form->txtInc, "-0.5");
     testing::Click(button("cmdNumbers(2)"));
     QCOMPARE(form->txtInc->text(), QStringLiteral("0.52"));
-    QCOMPARE(focusName(), QStringLiteral("txtInc"));
+    QCOMPARE(testing::FocusName(), QStringLiteral("txtInc"));
 }
 
 void tst_Keypad::selectionSurvivesFocusLoss()

@@ -1,6 +1,7 @@
 #include "main/frmMain.h"
 
 #include "calc/modGrid.h"
+#include "helpers/MainWindowTest.h"
 #include "helpers/ModalDriver.h"
 #include "info/diaTech.h"
 #include "platform/FlexGrid.h"
@@ -26,14 +27,11 @@
 
 using platform::TwipsRect;
 
-class tst_MainWindow : public QObject
+class tst_MainWindow : public testing::MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void window();
     void controls_data();
     void controls();
@@ -66,22 +64,7 @@ private slots:
     void endingByExit_data();
     void endingByExit();
 
-private:
-    std::unique_ptr<frmMain> form;
-};
-
-void tst_MainWindow::init()
-{
-    form = std::make_unique<frmMain>();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-}
-
-void tst_MainWindow::cleanup()
-{
-    testing::CancelPendingModals();
-    form.reset();
-}
+private:};
 
 void tst_MainWindow::window()
 {
@@ -132,14 +115,7 @@ void tst_MainWindow::controls()
     QWidget *w = form->findChild<QWidget *>(name);
     QVERIFY2(w, qPrintable(name));
     QCOMPARE(w->geometry(), geometry);
-    if (auto *label = qobject_cast<QLabel *>(w))
-        QCOMPARE(label->text(), caption);
-    else if (auto *button = qobject_cast<QPushButton *>(w))
-        QCOMPARE(button->text(), caption);
-    else if (auto *frame = qobject_cast<QGroupBox *>(w))
-        QCOMPARE(frame->title(), caption);
-    else if (auto *text = qobject_cast<QLineEdit *>(w))
-        QCOMPARE(text->text(), caption);
+    QCOMPARE(testing::Caption(w), caption);
 }
 
 void tst_MainWindow::fonts_data()

@@ -1,5 +1,6 @@
 #include "calc/modCalc.h"
 #include "calc/modGrid.h"
+#include "helpers/MainWindowTest.h"
 #include "helpers/ModalDriver.h"
 #include "helpers/PdfText.h"
 #include "helpers/RepeatedPresses.h"
@@ -31,13 +32,12 @@
 
 // The Evaluate button end to end: range checks, reading count, the cells written, and
 // the decimal places dialog that shapes them.
-class tst_Tabulation : public QObject
+class tst_Tabulation : public testing::MainWindowTest
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void rangeChecks_data();
     void rangeChecks();
@@ -83,29 +83,13 @@ private:
     void setRange(const QString &from, const QString &to, const QString &inc);
     QStringList column(int col, int rows) const;
     platform::FlexGrid *grid() const { return form->msGrid; }
-    static QString focusName()
-    {
-        QWidget *w = frmMain::instance() ? frmMain::instance()->focusWidget() : nullptr;
-        return w ? w->objectName() : QString();
-    }
-
-    std::unique_ptr<frmMain> form;
 };
 
 void tst_Tabulation::init()
 {
-    form = std::make_unique<frmMain>();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    modCalc::SetEquation1(QString());
-    modCalc::SetEquation2(QString());
-    modCalc::SetEquation3(QString());
-}
-
-void tst_Tabulation::cleanup()
-{
-    testing::CancelPendingModals();
-    form.reset();
+    MainWindowTest::init();
+    for (int i = 0; i < platform::EquationCount; ++i)
+        modCalc::SetEquation(i, QString());
 }
 
 void tst_Tabulation::setRange(const QString &from, const QString &to, const QString &inc)
@@ -163,7 +147,7 @@ void tst_Tabulation::rangeChecks()
     QCOMPARE(shown.text, message);
     QCOMPARE(shown.icon, int(QMessageBox::Critical));
     QCOMPARE(shown.buttons, int(QMessageBox::Ok));
-    QTRY_COMPARE(focusName(), focus);
+    QTRY_COMPARE(testing::FocusName(frmMain::instance()), focus);
     QCOMPARE(grid()->Rows(), 7);
 }
 
@@ -322,7 +306,7 @@ void tst_Tabulation::negativeIncrement()
     QVERIFY(shown.shown);
     QCOMPARE(shown.title, QStringLiteral("Quarro"));
     QCOMPARE(shown.text, QStringLiteral("{Inc:} value must be greater than zero."));
-    QTRY_COMPARE(focusName(), QStringLiteral("txtInc"));
+    QTRY_COMPARE(testing::FocusName(frmMain::instance()), QStringLiteral("txtInc"));
     QCOMPARE(grid()->Rows(), 9);
 }
 
@@ -398,7 +382,7 @@ void tst_Tabulation::accessKeyCleansField()
     QTRY_COMPARE(grid()->TextMatrix(1, 0), firstX);
     QCOMPARE(box->text(), cleaned);
     QCOMPARE(grid()->TextMatrix(2, 0), secondX);
-    QCOMPARE(focusName(), QStringLiteral("cmdEvaluate"));
+    QCOMPARE(testing::FocusName(frmMain::instance()), QStringLiteral("cmdEvaluate"));
 }
 
 void tst_Tabulation::closingDuringRun()

@@ -337,4 +337,17 @@ void CloseBy(const QString &how, QWidget *window)
     }
 }
 
+QString Caption(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->title();
+    if (auto *field = qobject_cast<const QLineEdit *>(control))
+        return field->text();
+    return QString();
+}
+
 } // namespace testing

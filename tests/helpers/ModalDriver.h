@@ -63,4 +63,8 @@ QStringList UnnamedControls(QWidget *window);
 // The names of the widgets the Tab key visits, in order, starting at the given one.
 QStringList TabOrder(QWidget *first);
 
+// The text a control shows: a label's or a button's text, a frame's title, a field's text;
+// empty for any other control.
+QString Caption(const QWidget *control);
+
 } // namespace testing
