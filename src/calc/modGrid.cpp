@@ -39,7 +39,7 @@ void SetGridRows(int count)
     if (platform::FlexGrid *g = grid()) {
         // Widened first: count + 2 must not overflow for any count.
         const long long rows = static_cast<long long>(count) + 2;
-        g->setRows(static_cast<int>(std::clamp<long long>(rows, 1, 10002)));
+        g->setRows(static_cast<int>(std::clamp<long long>(rows, 1, ReadingLimit + 2)));
     }
 }
 

@@ -10,6 +10,10 @@ class FlexGrid;
 // records it, GridAction(2) writes it.
 namespace modGrid {
 
+// The most steps a tabulation run takes from Start: the grid then holds the header row and
+// ReadingLimit + 1 reading rows, and never more.
+inline constexpr int ReadingLimit = 10000;
+
 // The grid written to; the main window hands over its own. Without one nothing is written.
 void UseGrid(platform::FlexGrid *grid);
 

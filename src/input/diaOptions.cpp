@@ -9,9 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <iterator>
+
 namespace {
 
 constexpr const char *Captions[] = {"1 Place", "2 Places", "3 Places", "4 Places"};
+static_assert(std::size(Captions) == MostDecimalPlaces, "a caption for each option");
 
 } // namespace
 
@@ -34,10 +37,9 @@ diaOptions::diaOptions(short places, QWidget *parent)
     cmdOk = platform::MakeButton(this, "cmdOk", "&Ok", {840, 2640, 1095, 375});
     cmdOk->setAutoDefault(false);
 
-    QWidget::setTabOrder(optDecimal[0], optDecimal[1]);
-    QWidget::setTabOrder(optDecimal[1], optDecimal[2]);
-    QWidget::setTabOrder(optDecimal[2], optDecimal[3]);
-    QWidget::setTabOrder(optDecimal[3], cmdOk);
+    for (std::size_t i = 1; i < optDecimal.size(); ++i)
+        QWidget::setTabOrder(optDecimal[i - 1], optDecimal[i]);
+    QWidget::setTabOrder(optDecimal.back(), cmdOk);
 
     connect(cmdOk, &QPushButton::clicked, this, &diaOptions::cmdOk_Click);
 }

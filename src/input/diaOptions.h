@@ -8,6 +8,11 @@ class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
+// The decimal places the dialog offers run from 1 to MostDecimalPlaces; the main window
+// starts with DefaultDecimalPlaces.
+inline constexpr short MostDecimalPlaces = 4;
+inline constexpr short DefaultDecimalPlaces = 4;
+
 // The decimal places dialog: one option per number of places. It shows the places it is
 // given; its owner reads DecimalPlaces() once "&Ok" has closed it.
 class diaOptions : public QDialog
@@ -17,11 +22,11 @@ class diaOptions : public QDialog
 public:
     explicit diaOptions(short places, QWidget *parent = nullptr);
 
-    // The places of the option that is chosen (1 to 4).
+    // The places of the option that is chosen (1 to MostDecimalPlaces).
     short DecimalPlaces() const;
 
     QGroupBox *fraDecimal;
-    std::array<QRadioButton *, 4> optDecimal;
+    std::array<QRadioButton *, MostDecimalPlaces> optDecimal;
     QPushButton *cmdOk;
 
     void Form_Activate();

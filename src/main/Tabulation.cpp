@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int ReadingLimit = 10000;
-
 // Above every accepted count: what CountSteps answers when the quotient has no 32-bit value.
 constexpr int OutOfRange = INT_MAX;
 
@@ -96,7 +94,7 @@ void frmMain::cmdEvaluate_Click()
     }
 
     const int count = CountSteps(start, end, inc);
-    if (count > ReadingLimit) {
+    if (count > modGrid::ReadingLimit) {
         platform::MsgBoxCritical(this,
                                  QStringLiteral("Too many readings!\r\nIncrease {Inc:} value or\r\n"
                                                 "Decrase {Start:} and {End:} values."),

@@ -268,7 +268,7 @@ void frmMain::connectHandlers()
 
 void frmMain::Form_Load()
 {
-    m_decimalPlaces = 4;
+    m_decimalPlaces = DefaultDecimalPlaces;
     m_validator = std::make_unique<clsValidator>();
     cmdVisit->setVisible(true);
     cmdVisit->setEnabled(true);

@@ -121,7 +121,7 @@ void StringTableModel::noteChanged(int row, int col)
     m_changed = true;
     m_firstRow = m_lastRow = row;
     m_leftCol = m_rightCol = col;
-    m_noticeTimer.start(NoticeDelayMs, this);
+    m_noticeTimer.start(DisplayFrameMs, this);
 }
 
 void StringTableModel::timerEvent(QTimerEvent *event)

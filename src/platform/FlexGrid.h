@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Display.h"
 #include "platform/FileOutput.h"
 
 #include <QAbstractTableModel>
@@ -33,12 +34,11 @@ public:
     void setCols(int cols);
 
     QString text(int row, int col) const;
-    // Stores the text at once. The views hear of it within one frame (NoticeDelayMs), in one
+    // Stores the text at once. The views hear of it within one frame (DisplayFrameMs), in one
     // notice for all the cells written meanwhile: a run writes thousands of cells a second,
     // and a notice per cell costs more than the write while no screen shows more than a
     // frame's worth of them.
     void setText(int row, int col, const QString &text);
-    static constexpr int NoticeDelayMs = 16;
 
 protected:
     void timerEvent(QTimerEvent *event) override;

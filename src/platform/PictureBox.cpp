@@ -1,6 +1,7 @@
 #include "platform/PictureBox.h"
 
 #include "platform/Colours.h"
+#include "platform/Display.h"
 #include "platform/FileOutput.h"
 #include "platform/Program.h"
 #include "platform/Twips.h"
@@ -19,14 +20,6 @@
 
 namespace platform {
 
-namespace {
-
-// Display rate: drawing reaches the screen at most this often, so a plot of thousands of
-// points costs a repaint per frame instead of one per point.
-constexpr int RefreshIntervalMs = 16;
-
-} // namespace
-
 PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
 {
@@ -37,7 +30,9 @@ PictureBox::PictureBox(QWidget *parent)
     // A white area with black text, whatever the desktop theme.
     SetColours(this, White, Black);
     m_refreshTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(RefreshIntervalMs);
+    // Drawing reaches the screen once a frame, so a plot of thousands of points costs a
+    // repaint per frame instead of one per point.
+    m_refreshTimer.setInterval(DisplayFrameMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &PictureBox::refresh);
 
     // The context menu; the keys work anywhere in the window unless a field takes them.

@@ -25,10 +25,7 @@ Value keepType(const Value &v, WholeFn whole, RealFn real)
         return Value::integer(0);
     case VarType::Boolean:
     case VarType::Integer: {
-        const std::int64_t r = whole(static_cast<std::int64_t>(v.integerValue()));
-        if (r >= -32768 && r <= 32767)
-            return Value::integer(static_cast<std::int16_t>(r));
-        return Value::longValue(static_cast<std::int32_t>(r));
+        return narrowestWhole(whole(static_cast<std::int64_t>(v.integerValue())));
     }
     case VarType::Long: {
         const std::int64_t r = whole(static_cast<std::int64_t>(v.integerValue()));
@@ -97,23 +94,14 @@ Value fnRnd(const Value *a, int argc, RandomState &random)
     return Value::single(random.next(a[0].toDouble()));
 }
 
-// Rounds half to even and checks the range of the target type.
-double roundInRange(const Value &v, double lowest, double highest)
-{
-    const double r = std::nearbyint(v.toDouble());
-    if (!(r >= lowest && r <= highest))
-        throw ScriptError(errc::Overflow);
-    return r;
-}
-
 Value fnCInt(const Value *a, int, RandomState &)
 {
-    return Value::integer(static_cast<std::int16_t>(roundInRange(a[0], -32768, 32767)));
+    return Value::integer(roundToInteger(a[0].toDouble()));
 }
 
 Value fnCLng(const Value *a, int, RandomState &)
 {
-    return Value::longValue(static_cast<std::int32_t>(roundInRange(a[0], -2147483648.0, 2147483647.0)));
+    return Value::longValue(roundToLong(a[0].toDouble()));
 }
 
 Value fnCDbl(const Value *a, int, RandomState &) { return Value::number(a[0].toDouble()); }

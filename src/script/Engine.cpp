@@ -136,12 +136,8 @@ void Engine::AssignNumber(std::string_view name, double value)
     Value v;
     if (!readDecimal15(d, whole, magnitude))
         v = Value::number(magnitude); // overflow (6) where the text reads beyond the range
-    else if (whole <= 32767)
-        v = Value::integer(static_cast<std::int16_t>(whole));
-    else if (whole <= 2147483647)
-        v = Value::longValue(static_cast<std::int32_t>(whole));
     else
-        v = Value::number(static_cast<double>(whole));
+        v = narrowestWhole(whole);
     if (d.negative)
         negateLiteral(v);
     assignedGlobal(name).assign(v);

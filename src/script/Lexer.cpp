@@ -73,10 +73,8 @@ Value Lexer::decimalLiteral(std::string_view text)
     if (whole && text.size() <= 18) {
         std::int64_t n = 0;
         std::from_chars(text.data(), text.data() + text.size(), n);
-        if (n <= 32767)
-            return Value::integer(static_cast<std::int16_t>(n));
-        if (n <= 2147483647)
-            return Value::longValue(static_cast<std::int32_t>(n));
+        if (n <= INT32_MAX)
+            return narrowestWhole(n);
     }
     double d = 0;
     if (parseDecimal(text, d) == DecimalStatus::Overflow)

@@ -165,9 +165,17 @@ std::optional<bool> booleanFromText(std::string_view text) noexcept
 std::int32_t roundToLong(double d)
 {
     const double r = std::nearbyint(d);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+    if (!(r >= INT32_MIN && r <= INT32_MAX))
         throw ScriptError(errc::Overflow);
     return static_cast<std::int32_t>(r);
+}
+
+std::int16_t roundToInteger(double d)
+{
+    const double r = std::nearbyint(d);
+    if (!(r >= INT16_MIN && r <= INT16_MAX))
+        throw ScriptError(errc::Overflow);
+    return static_cast<std::int16_t>(r);
 }
 
 } // namespace script

@@ -94,5 +94,18 @@ std::optional<bool> booleanFromText(std::string_view text) noexcept;
 /// Rounds half to even and checks the 32-bit range (error 6 outside), as \, Mod, CLng and
 /// the bitwise operators do with their operands.
 std::int32_t roundToLong(double d);
+/// Rounds half to even and checks the 16-bit range (error 6 outside), as CInt does.
+std::int16_t roundToInteger(double d);
+
+/// The narrowest type that holds the whole number: Integer, Long, else Double (as the
+/// number literals read).
+inline Value narrowestWhole(std::int64_t n)
+{
+    if (n >= INT16_MIN && n <= INT16_MAX)
+        return Value::integer(static_cast<std::int16_t>(n));
+    if (n >= INT32_MIN && n <= INT32_MAX)
+        return Value::longValue(static_cast<std::int32_t>(n));
+    return Value::number(static_cast<double>(n));
+}
 
 } // namespace script
