@@ -12,25 +12,20 @@ namespace modCalc {
 
 namespace {
 
-// An equation as stored, and the same text in UTF-8 as the engine reads it.
-struct Stored {
-    QString text;
-    std::string utf8;
-};
-
-std::array<Stored, platform::EquationCount> g_equations;
+// The equations as stored, in UTF-8 as the engine reads them.
+std::array<std::string, platform::EquationCount> g_equations;
 platform::ScriptControl *g_engine = nullptr;
 
 // The value of the equation at X; false on any failure of the engine.
 bool valueAt(int index, double x, script::Value &value)
 {
-    const Stored &equation = g_equations[index];
+    const std::string &equation = g_equations[index];
     // A box of blanks leaves no equation: there is no value to show.
-    if (!g_engine || equation.utf8.empty())
+    if (!g_engine || equation.empty())
         return false;
     try {
         g_engine->AssignX(x);
-        value = g_engine->Eval(std::string_view(equation.utf8));
+        value = g_engine->Eval(std::string_view(equation));
         return true;
     } catch (const std::exception &) {
         return false;
@@ -57,14 +52,7 @@ void UseEngine(platform::ScriptControl *engine)
 
 void SetEquation(int index, const QString &text)
 {
-    Stored &equation = g_equations[index];
-    equation.text = platform::TrimSpaces(text).toString();
-    equation.utf8 = equation.text.toStdString();
-}
-
-QString Equation(int index)
-{
-    return g_equations[index].text;
+    g_equations[index] = platform::TrimSpaces(text).toString().toStdString();
 }
 
 QString EvaluateEquation(int index, double X)

@@ -21,17 +21,12 @@ void UseEngine(platform::ScriptControl *engine);
 
 // Stores the equation with leading and trailing spaces (only spaces) removed.
 void SetEquation(int index, const QString &text);
-QString Equation(int index);
 // Assigns X in the engine, then evaluates the stored equation.
 QString EvaluateEquation(int index, double X);
 
 inline void SetEquation1(const QString &text) { SetEquation(0, text); }
 inline void SetEquation2(const QString &text) { SetEquation(1, text); }
 inline void SetEquation3(const QString &text) { SetEquation(2, text); }
-
-inline QString Equation1() { return Equation(0); }
-inline QString Equation2() { return Equation(1); }
-inline QString Equation3() { return Equation(2); }
 
 inline QString EvaluateEquation1(const double &X) { return EvaluateEquation(0, X); }
 inline QString EvaluateEquation2(const double &X) { return EvaluateEquation(1, X); }
