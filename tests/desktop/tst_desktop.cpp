@@ -49,9 +49,25 @@ QString runX(const QString &program, const QStringList &args)
     return QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('\n');
 }
 
+// Drives the X server through xdotool. A call that fails (the tool missing, an error, no end
+// within the bound) fails the test at once, saying which call and why, instead of leaving the
+// test to wait for a state the input never made.
 bool xdo(const QStringList &args)
 {
-    return !runX(QStringLiteral("xdotool"), args).isEmpty();
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), args);
+    const bool finished = process.waitForFinished(LongWait);
+    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return true;
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const QString why = !finished ? QStringLiteral("no end") : process.errorString() + QLatin1Char(' ')
+            + QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    QTest::qFail(qPrintable(QStringLiteral("xdotool %1: %2").arg(args.join(QLatin1Char(' ')), why)), __FILE__,
+                 __LINE__);
+    return false;
 }
 
 QString windowId(const QWidget *w)
