@@ -85,8 +85,9 @@ frmAbout::frmAbout()
     Line1[0] = horizontalLine(this, platform::ArrayName("Line1", 0), 105, 5654, 2460, 2, platform::White);
     lblDisclaimer = platform::MakeLabel(
         this, "lblDisclaimer",
-        "Warning: this program is the exclusive property of Quarro. Unauthorized copying or "
-        "duplication of it, in whole or in part, is strictly forbidden.",
+        QStringLiteral("Warning: this program is the exclusive property of %1. Unauthorized copying or "
+                       "duplication of it, in whole or in part, is strictly forbidden.")
+            .arg(platform::MakerName()),
         {255, 2625, 3870, 825});
     lblDisclaimer->setWordWrap(true);
     platform::SetForeColor(lblDisclaimer, platform::Black);

@@ -13,7 +13,7 @@ AppInfo buildInfo()
     info.major = TARNWICK_VERSION_MAJOR;
     info.minor = TARNWICK_VERSION_MINOR;
     info.revision = TARNWICK_VERSION_PATCH;
-    info.legalCopyright = QStringLiteral("Copyright \u00A9 2026 Quarro. All rights reserved.");
+    info.legalCopyright = QStringLiteral("Copyright \u00A9 2026 %1. All rights reserved.").arg(MakerName());
     return info;
 }
 
@@ -24,6 +24,11 @@ std::optional<AppInfo> &replacement()
 }
 
 } // namespace
+
+QString MakerName()
+{
+    return QStringLiteral("Quarro");
+}
 
 const AppInfo &App()
 {

@@ -15,6 +15,9 @@ struct AppInfo {
     QString legalCopyright;
 };
 
+// The maker's name: the title of the program's messages, its copyright and its disclaimer.
+QString MakerName();
+
 // The running program's identity, as the build defines it.
 const AppInfo &App();
 

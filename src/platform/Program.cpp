@@ -2,6 +2,7 @@
 
 #include "platform/Accessibility.h"
 #include "platform/AppIcon.h"
+#include "platform/AppInfo.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -202,7 +203,7 @@ QString AppTitle()
 
 QString MessageTitle()
 {
-    return QStringLiteral("Quarro");
+    return MakerName();
 }
 
 } // namespace platform
