@@ -235,7 +235,13 @@ void tst_Tabulation::cells()
     const double end = (xs.size() - 1) / 10.0;
     setRange("0", QString::number(end), "0.1");
     form->txtFunc1->setText(equation);
-    form->setDecimalPlaces(places);
+    testing::OnNextModal([places](QWidget *w) {
+        auto *dialog = qobject_cast<diaOptions *>(w);
+        QVERIFY(dialog);
+        dialog->optDecimal[places - 1]->setChecked(true);
+        testing::Click(dialog->cmdOk);
+    });
+    form->mnuPlaces->trigger();
     form->cmdEvaluate_Click();
     QCOMPARE(column(0, int(xs.size())), xs);
     QCOMPARE(column(1, int(ys.size())), ys);
