@@ -63,12 +63,10 @@ public:
     QLabel *lblTo_1;
     platform::TextBox *txtTo;
     QGroupBox *fraFunctions;
-    // One label and box for each equation; the first three also by their own names.
+    // A label (lblEqua_1, ...) and a box for each equation; the first three boxes also by
+    // their own names.
     std::array<QLabel *, platform::EquationCount> lblEqua;
     std::array<platform::TextBox *, platform::EquationCount> txtFunc_;
-    QLabel *&lblEqua_1 = lblEqua[0];
-    QLabel *&lblEqua_2 = lblEqua[1];
-    QLabel *&lblEqua_3 = lblEqua[2];
     platform::TextBox *&txtFunc_1 = txtFunc_[0];
     platform::TextBox *&txtFunc_2 = txtFunc_[1];
     platform::TextBox *&txtFunc_3 = txtFunc_[2];

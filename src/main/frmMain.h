@@ -54,12 +54,10 @@ public:
     platform::TextBox *txtTo;
     platform::TextBox *txtInc;
     QGroupBox *fraFunctions;
-    // One label and box for each equation; the first three also by their own names.
+    // A label (lblEqua_1, ...) and a box for each equation; the first three boxes also by
+    // their own names.
     std::array<QLabel *, platform::EquationCount> lblEqua;
     std::array<platform::TextBox *, platform::EquationCount> txtFunc;
-    QLabel *&lblEqua_1 = lblEqua[0];
-    QLabel *&lblEqua_2 = lblEqua[1];
-    QLabel *&lblEqua_3 = lblEqua[2];
     platform::TextBox *&txtFunc1 = txtFunc[0];
     platform::TextBox *&txtFunc2 = txtFunc[1];
     platform::TextBox *&txtFunc3 = txtFunc[2];
