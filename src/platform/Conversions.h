@@ -20,6 +20,12 @@ double LeadingNumber(QStringView text);
 /// decimals, rounded half away from zero on the value's 15-significant-digit form.
 QString FormatPattern(double value, int decimals);
 
+/// The numeric fields' cleaning. Kind 1 (signed) and kind 2 (unsigned) keep the digits and the
+/// first point in their order, kind 1 with one "-" in front when the text held one anywhere. A
+/// text already in the number-to-text form ("1E-05", "-2.5"; for kind 2 without a minus) is kept
+/// whole, so cleaning what the program wrote changes nothing. Any other kind keeps the text.
+QString CleanNumber(QStringView text, short kind);
+
 /// The text without its leading and trailing space characters; tabs and other blanks stay.
 QStringView TrimSpaces(QStringView text);
 
