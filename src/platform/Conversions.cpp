@@ -22,8 +22,9 @@ double LeadingNumber(QStringView text)
 QString FormatPattern(double value, int decimals)
 {
     // Digits, a sign and a point only: the Latin-1 reading is the cheap exact one.
-    const std::string text = script::formatDecimals(value, decimals);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    char text[script::kDecimalsTextCapacity];
+    const std::size_t n = script::writeDecimals(value, decimals, text);
+    return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }
 
 QStringView TrimSpaces(QStringView text)

@@ -116,6 +116,7 @@ void PictureBox::fitImage()
     // screen's resolution, so lines and labels stay sharp.
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(clientRect().size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    m_fittedClient = clientRect().size();
     if (m_image.size() == size && m_image.devicePixelRatio() == ratio)
         return;
     // The picture is kept across resizing: the old image is copied into the new one.
@@ -142,7 +143,11 @@ void PictureBox::PSet(double x, double y, QRgb color)
 {
     m_currentX = x;
     m_currentY = y;
-    fitImage();
+    // A plot sets thousands of points: the screen's pixel ratio, which takes a look-up through
+    // the window, is only asked again when the size changed. Clearing, resizing and painting
+    // fit the picture to the screen.
+    if (m_image.isNull() || clientRect().size() != m_fittedClient)
+        fitImage();
     QPoint p;
     if (!PixelOf(x, y, p))
         return;

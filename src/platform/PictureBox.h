@@ -72,6 +72,7 @@ private:
     void refresh();
 
     QImage m_image;
+    QSize m_fittedClient;  // the client area's size when the picture was last fitted to it
     double m_scaleLeft = 0;
     double m_scaleTop = 0;
     double m_scaleWidth = 0;   // 0 until Scale(): the default twips scale follows the size
