@@ -153,7 +153,7 @@ int main(int argc, char **argv)
     std::printf("\nGoals (medians of this run)\n");
     for (const Formula &f : formulas) {
         if (const goals::Figure *sample = recorder.find(std::string("WholeSample/") + f.name))
-            goals::line((std::string("one plotting sample: ") + f.script).c_str(), sample->time, "ns", "<=", 100);
+            goals::line((std::string("one plotting sample: ") + f.script).c_str(), sample->time, "ns", "<=", 60);
     }
     benchmark::Shutdown();
     return 0;
