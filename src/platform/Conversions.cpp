@@ -21,10 +21,15 @@ double LeadingNumber(QStringView text)
 
 QString FormatPattern(double value, int decimals)
 {
+    PatternBuffer buffer;
+    return FormatPattern(value, decimals, buffer);
+}
+
+QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer)
+{
     // Digits, a sign and a point only: the Latin-1 reading is the cheap exact one.
-    char text[script::kDecimalsTextCapacity];
-    const std::size_t n = script::writeDecimals(value, decimals, text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
+    const std::size_t n = script::writeDecimals(value, decimals, buffer.data());
+    return QLatin1StringView(buffer.data(), static_cast<qsizetype>(n));
 }
 
 QStringView TrimSpaces(QStringView text)

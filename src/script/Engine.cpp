@@ -6,6 +6,7 @@
 #include "script/NumberText.h"
 #include "script/Operators.h"
 
+#include <bit>
 #include <cmath>
 
 namespace script {
@@ -129,6 +130,11 @@ void Engine::AssignNumber(std::string_view name, double value)
 {
     if (!std::isfinite(value))
         throw ScriptError(errc::Overflow);
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if (lastNumberKnown_ && bits == lastNumberBits_) {
+        assignedGlobal(name).assign(lastNumberValue_);
+        return;
+    }
     const Decimal15 d = toDecimal15(value);
     std::int64_t whole = 0;
     double magnitude = 0;
@@ -145,6 +151,9 @@ void Engine::AssignNumber(std::string_view name, double value)
     if (d.negative)
         negateLiteral(v);
     assignedGlobal(name).assign(v);
+    lastNumberBits_ = bits;
+    lastNumberValue_ = v;
+    lastNumberKnown_ = true;
 }
 
 Value &Engine::assignedGlobal(std::string_view name)

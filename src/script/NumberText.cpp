@@ -61,18 +61,40 @@ void setDigits(Decimal15 &d, std::uint64_t r)
     d.mantissa = r;
 }
 
+// Writes the n digits of v (with leading zeros) ending at out + n, eight at a time in 32-bit
+// arithmetic.
+void writeInteger(char *out, std::uint64_t v, int n)
+{
+    while (n > 8) {
+        writeDigits(out + n - 8, static_cast<std::uint32_t>(v % 100000000), 8);
+        v /= 100000000;
+        n -= 8;
+    }
+    writeDigits(out, static_cast<std::uint32_t>(v), n);
+}
+
+// 10^0 .. 10^19, the powers of ten a 64-bit integer holds.
+constexpr std::array<std::uint64_t, 20> kPow10Int = [] {
+    std::array<std::uint64_t, 20> t{};
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        t[i] = t[i - 1] * 10;
+    return t;
+}();
+
+// The number of decimal digits of v (1 for 0).
+int digitCount(std::uint64_t v)
+{
+    int n = 1;
+    while (n < 20 && v >= kPow10Int[static_cast<std::size_t>(n)])
+        ++n;
+    return n;
+}
+
 // The mantissa's digits, d.count of them.
 void writeMantissa(const Decimal15 &d, char *out)
 {
-    std::uint64_t m = d.mantissa;
-    int n = d.count;
-    // At most 15 digits: the low 8 and the rest, each half in 32-bit arithmetic.
-    if (n > 8) {
-        writeDigits(out + n - 8, static_cast<std::uint32_t>(m % 100000000), 8);
-        m /= 100000000;
-        n -= 8;
-    }
-    writeDigits(out, static_cast<std::uint32_t>(m), n);
+    writeInteger(out, d.mantissa, d.count);
 }
 
 // Exact fast path for 1e-5 <= a < 1e15: a * 10^s is formed exactly as hi + lo (10^s is
@@ -262,34 +284,27 @@ std::size_t writeDecimals(double value, int decimals, char *out)
 {
     decimals = decimals < 0 ? 0 : (decimals > 30 ? 30 : decimals);
     const Decimal15 d = toDecimal15(value);
-    char significant[15];
-    writeMantissa(d, significant);
-    // Digits of |value| * 10^decimals as an integer, rounded half away from zero; one place
-    // is kept in front for a carry out of the first digit.
-    char digitsRoom[kDecimalsTextCapacity];
-    char *digits = digitsRoom + 1;
-    const int kept = d.exponent + 1 + decimals;
-    int length = kept > 0 ? kept : 0;
-    for (int i = 0; i < length; ++i)
-        digits[i] = i < d.count ? significant[i] : '0';
-    if (kept >= 0 && kept < d.count && significant[kept] >= '5') {
-        int i = length - 1;
-        while (i >= 0 && digits[i] == '9')
-            digits[i--] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            *--digits = '1';
-            ++length;
-        }
+    // |value| * 10^decimals as the integer `kept` (rounded half away from zero) followed by
+    // `zeros` zeros: the digits past the 15 significant ones are zeros.
+    const int places = d.exponent + 1 + decimals; // digits of the value left of the cut
+    std::uint64_t kept = 0;
+    int zeros = 0;
+    if (places >= d.count) {
+        kept = d.mantissa;
+        zeros = places - d.count;
+    } else if (places >= 0) {
+        const std::uint64_t unit = kPow10Int[static_cast<std::size_t>(d.count - places)];
+        kept = d.mantissa / unit;
+        if (d.mantissa % unit >= unit / 2) // the first digit cut off is 5 or more
+            ++kept;
     }
+    const int keptDigits = kept == 0 ? 0 : digitCount(kept);
     // At least one whole digit before the point.
-    const int wanted = decimals + 1;
-    if (length < wanted) {
-        std::memmove(digits + (wanted - length), digits, static_cast<std::size_t>(length));
-        std::memset(digits, '0', static_cast<std::size_t>(wanted - length));
-        length = wanted;
-    }
+    const int length = std::max(keptDigits + zeros, decimals + 1);
+    char digits[kDecimalsTextCapacity];
+    const int lead = length - keptDigits - zeros;
+    std::memset(digits, '0', static_cast<std::size_t>(length));
+    writeInteger(digits + lead, kept, keptDigits);
     char *p = out;
     if (d.negative)
         *p++ = '-';
