@@ -69,6 +69,7 @@ private:
     QRect clientRect() const;
     void fitImage();
     void markDirty(const QRect &area);
+    void markDirty(QPoint pixel);
     void refresh();
 
     QImage m_image;
