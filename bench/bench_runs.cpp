@@ -309,8 +309,12 @@ void printGoals(const goals::Recorder &recorder, bool withGnuplot)
         std::printf("  %-46s %10.2f ms\n", "gnuplot's set table, the same tabulation", gnuplotTable->time);
         goals::line("gnuplot's table / largest tabulation", gnuplotTable->time / table->time, "x", ">=", 3);
     }
-    if (plot)
+    if (plot) {
         goals::line("largest plot (3 x 10250)", plot->time, "ms", "<=", 8);
+        // Qt fills large areas of a picture on a second thread too; on a busy machine the
+        // plot then waits for a core, which shows as real time beyond the processor time.
+        std::printf("    %-44s processor time %.2f ms\n", "", plot->cpuTime);
+    }
     if (plot && gnuplotPng) {
         std::printf("  %-46s %10.2f ms\n", "gnuplot's png terminal, the same plot", gnuplotPng->time);
         goals::line("gnuplot's png plot / largest plot", gnuplotPng->time / plot->time, "x", ">=", 3);
