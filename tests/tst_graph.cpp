@@ -166,6 +166,7 @@ private slots:
     void printPreview();
     void closeDuringRun_data();
     void closeDuringRun();
+    void closeMidRun();
 
     void axisDialog_data();
     void axisDialog();
@@ -1204,6 +1205,32 @@ void tst_Graph::closeDuringRun()
     QCOMPARE(captionAfterRun, QStringLiteral("Plotwell"));
     QVERIFY(shown.isNull());
     QVERIFY(!frmGraph::instance());
+}
+
+// A close that arrives in the middle of a plot, thousands of samples after its first yield:
+// once the close is handled the run sets no point, and the window closes after the run. A
+// clock that moves a quarter slice per read puts the yields, and the close, at defined samples.
+void tst_Graph::closeMidRun()
+{
+    showGraph();
+    int reads = 0;
+    QImage atClose;
+    platform::SetYieldClock([&] {
+        if (++reads == 4000) {
+            QTimer::singleShot(0, graph.get(), [&] {
+                atClose = graph->picPlot->image();
+                graph->close();
+            });
+        }
+        return std::chrono::steady_clock::time_point(reads * platform::YieldSlice / 4);
+    });
+    const auto restoreClock = qScopeGuard([] { platform::SetYieldClock({}); });
+    plot("X");
+    const PictureBox *pic = graph->picPlot;
+    QVERIFY(countColour(atClose, Blue, columns(pic, -9, -5)) > 100);
+    QCOMPARE(countColour(atClose, Blue, columns(pic, 5, 9)), 0);
+    QVERIFY(pic->image() == atClose);
+    QVERIFY(!graph->isVisible());
 }
 
 // ---- The Axis Scales dialog ----

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/Conversions.h"
+
+#include <QLatin1StringView>
 #include <QString>
 
 namespace platform {
@@ -32,6 +35,8 @@ QString EvaluateEquation3(const double &X);
 // The table's cell of equation index (0 to 2) at X: the evaluation's text read as its
 // leading number and shown with the decimal places, or "UNDEF" as the evaluation gives it.
 QString CellText(int index, double X, int decimals);
+// The same text without a heap text: written into the buffer, or "UNDEF".
+QLatin1StringView CellText(int index, double X, int decimals, platform::PatternBuffer &buffer);
 
 // The text an evaluation yields when the engine fails.
 inline QString Undefined() { return QStringLiteral("UNDEF"); }

@@ -21,9 +21,15 @@ double LeadingNumber(QStringView text)
 
 QString FormatPattern(double value, int decimals)
 {
+    PatternBuffer buffer;
+    return FormatPattern(value, decimals, buffer);
+}
+
+QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer)
+{
     // Digits, a sign and a point only: the Latin-1 reading is the cheap exact one.
-    const std::string text = script::formatDecimals(value, decimals);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::size_t n = script::writeDecimals(value, decimals, buffer.data());
+    return QLatin1StringView(buffer.data(), static_cast<qsizetype>(n));
 }
 
 QString CleanNumber(QStringView text, short kind)
