@@ -12,10 +12,12 @@
 
 namespace goals {
 
-// Medians (or single runs) by benchmark name: real time in the benchmark's unit and counters.
+// Medians (or single runs) by benchmark name: real and processor time in the benchmark's unit,
+// and counters.
 struct Figure
 {
     double time = 0;
+    double cpuTime = 0;
     std::string unit;
     std::map<std::string, double> counters;
 };
@@ -37,6 +39,7 @@ public:
                 continue;
             Figure &f = figures[run.run_name.str()];
             f.time = run.GetAdjustedRealTime();
+            f.cpuTime = run.GetAdjustedCPUTime();
             f.unit = benchmark::GetTimeUnitString(run.time_unit);
             for (const auto &[name, counter] : run.counters)
                 f.counters[name] = counter.value;

@@ -151,9 +151,18 @@ int main(int argc, char **argv)
     goals::Recorder recorder;
     benchmark::RunSpecifiedBenchmarks(&recorder);
     std::printf("\nGoals (medians of this run)\n");
+    const goals::Figure *handover = recorder.find("AssignNumber/X");
     for (const Formula &f : formulas) {
-        if (const goals::Figure *sample = recorder.find(std::string("WholeSample/") + f.name))
-            goals::line((std::string("one plotting sample: ") + f.script).c_str(), sample->time, "ns", "<=", 100);
+        const goals::Figure *sample = recorder.find(std::string("WholeSample/") + f.name);
+        if (!sample)
+            continue;
+        goals::line((std::string("one plotting sample: ") + f.script).c_str(), sample->time, "ns", "<=", 60);
+        // Its parts: X's 15-digit reading and the evaluation, beside muparser's evaluation.
+        const goals::Figure *eval = recorder.find(std::string("EvalOnly/") + f.name);
+        const goals::Figure *mu = recorder.find(std::string("MuParser/") + f.name);
+        if (handover && eval && mu)
+            std::printf("    %-44s X handed over %.1f ns + Eval %.1f ns; muparser %.1f ns\n", "", handover->time,
+                        eval->time, mu->time);
     }
     benchmark::Shutdown();
     return 0;

@@ -23,6 +23,10 @@ private slots:
     void formatPattern_data();
     void formatPattern();
     void formatPatternOfTheValueIsThatOfItsText();
+    void cleanNumber_data();
+    void cleanNumber();
+    void cleaningTwiceChangesNothing_data();
+    void cleaningTwiceChangesNothing();
 };
 
 void tst_Conversions::numberToText_data()
@@ -202,6 +206,81 @@ void tst_Conversions::formatPatternOfTheValueIsThatOfItsText()
         for (int places = 1; places <= 4; ++places) {
             if (platform::FormatPattern(v, places) != platform::FormatPattern(read, places))
                 QFAIL(qPrintable(QStringLiteral("%1 with %2 places").arg(v, 0, 'g', 17).arg(places)));
+        }
+    }
+}
+
+void tst_Conversions::cleanNumber_data()
+{
+    QTest::addColumn<short>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cleaned");
+
+    QTest::newRow("small number form kept") << short(1) << "1E-05" << "1E-05";
+    QTest::newRow("large number form kept") << short(1) << "1.23456789012346E+17" << "1.23456789012346E+17";
+    QTest::newRow("negative number form kept") << short(1) << "-2.5E+15" << "-2.5E+15";
+    QTest::newRow("unsigned keeps a positive number form") << short(2) << "1E+15" << "1E+15";
+    QTest::newRow("unsigned filters a negative one") << short(2) << "-1E-05" << "105";
+    QTest::newRow("lower-case exponent filtered") << short(1) << "1e-05" << "-105";
+    QTest::newRow("two exponent digits only") << short(1) << "1E-5" << "-15";
+    QTest::newRow("blank before the form") << short(1) << " 1E+15" << "115";
+    QTest::newRow("form beyond the double range") << short(1) << "1E+999" << "1999";
+    QTest::newRow("trailing zero filtered as digits") << short(1) << "-3.50" << "-3.50";
+    QTest::newRow("other kinds untouched") << short(3) << "a 1E-05" << "a 1E-05";
+}
+
+void tst_Conversions::cleanNumber()
+{
+    QFETCH(short, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, cleaned);
+    QCOMPARE(platform::CleanNumber(text, kind), cleaned);
+}
+
+// Whatever a user typed, a field that is left again shows what it showed: cleaning its own
+// output, or the number form the graph fields write after it, changes nothing. Outside the
+// number form only digits, one point and a leading minus (kind 1) remain.
+void tst_Conversions::cleaningTwiceChangesNothing_data()
+{
+    QTest::addColumn<short>("kind");
+    QTest::addColumn<bool>("typed");  // typed texts, or the texts of numbers
+    QTest::newRow("signed, typed") << short(1) << true;
+    QTest::newRow("unsigned, typed") << short(2) << true;
+    QTest::newRow("signed, numbers") << short(1) << false;
+    QTest::newRow("unsigned, numbers") << short(2) << false;
+}
+
+void tst_Conversions::cleaningTwiceChangesNothing()
+{
+    QFETCH(short, kind);
+    QFETCH(bool, typed);
+    static const char alphabet[] = "0123456789012345.-+eE  x,\t";
+    std::mt19937_64 random(static_cast<unsigned>(kind * 2 + typed));
+    for (int i = 0; i < 50000; ++i) {
+        QString text;
+        if (typed) {
+            const int length = static_cast<int>(random() % 25);
+            for (int k = 0; k < length; ++k)
+                text += QLatin1Char(alphabet[random() % (sizeof alphabet - 1)]);
+        } else {
+            const std::uint64_t bits = random();
+            double v = std::ldexp(static_cast<double>(bits >> 11), -53 + static_cast<int>(bits % 120) - 60);
+            text = platform::NumberToText(kind == 2 || bits % 2 ? v : -v);
+        }
+        const QString cleaned = platform::CleanNumber(text, kind);
+        const QString shown = cleaned.isEmpty() ? cleaned : platform::NumberToText(platform::LeadingNumber(cleaned));
+        const QByteArray why = (text + QStringLiteral(" cleaned to ") + cleaned).toUtf8();
+        QVERIFY2(platform::CleanNumber(cleaned, kind) == cleaned, why.constData());
+        if (kind == 1)
+            QVERIFY2(platform::CleanNumber(shown, kind) == shown, why.constData());
+        if (!typed && !text.startsWith(QLatin1Char('-')))
+            QVERIFY2(cleaned == text, why.constData());
+        if (cleaned != shown) {
+            const qsizetype minus = cleaned.lastIndexOf(QLatin1Char('-'));
+            QVERIFY2(minus <= 0 && (kind == 1 || minus < 0), why.constData());
+            QVERIFY2(cleaned.count(QLatin1Char('.')) <= 1, why.constData());
+            for (const QChar c : cleaned)
+                QVERIFY2(c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-'), why.constData());
         }
     }
 }

@@ -1,8 +1,10 @@
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
 #include "helpers/ModalDriver.h"
+#include "helpers/Pixels.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
+#include "platform/Colours.h"
 #include "platform/FlexGrid.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -37,15 +39,6 @@ void typeInto(platform::TextBox *box, const QString &text)
 double asSeen(double x)
 {
     return QString::number(x, 'g', 15).toDouble();
-}
-
-int bluePixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == QColor(0, 0, 255) ? 1 : 0;
-    return count;
 }
 
 void closeNextWindow(QStringList *seen)
@@ -106,7 +99,7 @@ void tst_FirstDay::firstDay()
         QVERIFY(graph);
         copiedStart = graph->txtFrom->text();
         testing::Click(graph->cmdPlot);
-        firstPlot = bluePixels(graph->picPlot->image());
+        firstPlot = testing::CountColour(graph->picPlot->image(), platform::PlotPoint);
         testing::OnNextModal([](QWidget *d) {
             auto *axes = qobject_cast<diaFunctions *>(d);
             typeInto(axes->txtXMax, "20");
@@ -117,7 +110,7 @@ void tst_FirstDay::firstDay()
         QCOMPARE(graph->XAxisMax(), 20.0);
         QCOMPARE(graph->YAxisMin(), -200.0);
         testing::Click(graph->cmdPlot);
-        secondPlot = bluePixels(graph->picPlot->image());
+        secondPlot = testing::CountColour(graph->picPlot->image(), platform::PlotPoint);
         testing::Click(graph->cmdExit);
     });
     testing::Click(form.cmdGraph);

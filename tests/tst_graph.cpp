@@ -159,6 +159,7 @@ private slots:
     void printPreview();
     void closeDuringRun_data();
     void closeDuringRun();
+    void closeMidRun();
 
     void axisDialog_data();
     void axisDialog();
@@ -400,6 +401,8 @@ void tst_Graph::rangeFieldLeft_data()
     QTest::newRow("minus anywhere") << "txtTo" << "5-" << "-5";
     QTest::newRow("second point dropped") << "txtTo" << "1.2.5" << "1.25";
     QTest::newRow("point alone reads as 0") << "txtTo" << "." << "0";
+    QTest::newRow("small number in exponent form") << "txtFrom" << "0.00001" << "1E-05";
+    QTest::newRow("large number in exponent form") << "txtTo" << "123456789012345678" << "1.23456789012346E+17";
 }
 
 void tst_Graph::rangeFieldLeft()
@@ -414,8 +417,14 @@ void tst_Graph::rangeFieldLeft()
     QTRY_VERIFY(field->hasFocus());
     field->clear();
     QTest::keyClicks(field, typed);
-    graph->txtFunc_1->setFocus();
-    QTRY_VERIFY(graph->txtFunc_1->hasFocus());
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTRY_VERIFY(!field->hasFocus());
+    QCOMPARE(field->text(), left);
+    // The focus passing through again changes nothing.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTRY_VERIFY(!field->hasFocus());
     QCOMPARE(field->text(), left);
 }
 
@@ -1182,6 +1191,32 @@ void tst_Graph::closeDuringRun()
     QVERIFY(!frmGraph::instance());
 }
 
+// A close that arrives in the middle of a plot, thousands of samples after its first yield:
+// once the close is handled the run sets no point, and the window closes after the run. A
+// clock that moves a quarter slice per read puts the yields, and the close, at defined samples.
+void tst_Graph::closeMidRun()
+{
+    showGraph();
+    int reads = 0;
+    QImage atClose;
+    platform::SetYieldClock([&] {
+        if (++reads == 4000) {
+            QTimer::singleShot(0, graph.get(), [&] {
+                atClose = graph->picPlot->image();
+                graph->close();
+            });
+        }
+        return std::chrono::steady_clock::time_point(reads * platform::YieldSlice / 4);
+    });
+    const auto restoreClock = qScopeGuard([] { platform::SetYieldClock({}); });
+    plot("X");
+    const PictureBox *pic = graph->picPlot;
+    QVERIFY(CountColour(atClose, Blue, columns(pic, -9, -5)) > 100);
+    QCOMPARE(CountColour(atClose, Blue, columns(pic, 5, 9)), 0);
+    QVERIFY(pic->image() == atClose);
+    QVERIFY(!graph->isVisible());
+}
+
 // ---- The Axis Scales dialog ----
 
 void tst_Graph::axisDialog_data()
@@ -1211,6 +1246,10 @@ void tst_Graph::axisDialog_data()
         << QStringList{none, "50", none, "60"} << "Cancel" << QStringList{"", "50", "", "60"} << 7.0 << 3.0;
     QTest::newRow("close box writes nothing")
         << QStringList{none, "50", none, "60"} << "close" << QStringList{"", "50", "", "60"} << 7.0 << 3.0;
+    QTest::newRow("XMax 0.00001 in exponent form")
+        << QStringList{none, "0.00001", none, none} << "OK" << QStringList{"", "1E-05", "", ""} << 0.00001 << 3.0;
+    QTest::newRow("YMax 1000000000000000 in exponent form")
+        << QStringList{none, none, none, "1000000000000000"} << "OK" << QStringList{"", "", "", "1E+15"} << 7.0 << 1e15;
 }
 
 void tst_Graph::axisDialog()
@@ -1234,6 +1273,11 @@ void tst_Graph::axisDialog()
             boxes[i]->setFocus();
             QTest::keyClicks(boxes[i], typed[i]);
             QTest::keyClick(boxes[i], Qt::Key_Tab);
+        }
+        // The focus passing through each box again changes neither text nor value.
+        for (platform::TextBox *box : boxes) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Tab);
         }
         for (platform::TextBox *box : boxes)
             actual << box->text();

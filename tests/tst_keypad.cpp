@@ -68,6 +68,10 @@ void tst_Keypad::singleClick_data()
     QTest::newRow("BS on empty field stays on button") << "txtFunc2" << "" << 0 << 0 << "cmdBS" << "" << 0 << "cmdBS";
     QTest::newRow("DEL on empty field stays on button") << "txtFunc2" << "" << 0 << 0 << "cmdDelete" << "" << 0 << "cmdDelete";
     QTest::newRow("BS in Start") << "txtFrom" << "12" << 2 << 0 << "cmdBS" << "1" << 1 << "";
+    QTest::newRow("selection in End replaced") << "txtTo" << "51" << 0 << 2 << "cmdNumbers(9)" << "9" << 1 << "";
+    QTest::newRow("selection in Start replaced") << "txtFrom" << "-2.5" << 1 << 1 << "cmdNumbers(7)" << "-7.5" << 2 << "";
+    QTest::newRow("selection in Inc deleted") << "txtInc" << "0.25" << 2 << 2 << "cmdBS" << "0." << 2 << "";
+    QTest::newRow("cleaned End loses its selection") << "txtTo" << "5a1" << 0 << 3 << "cmdNumbers(9)" << "951" << 1 << "";
 }
 
 void tst_Keypad::singleClick()

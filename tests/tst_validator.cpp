@@ -95,6 +95,8 @@ void tst_Validator::rangeFields_data()
     QTest::newRow("End: letters") << "txtTo" << "12abc" << "12";
     QTest::newRow("Inc is unsigned") << "txtInc" << "-0.5" << "0.5";
     QTest::newRow("Inc emptied") << "txtInc" << "abc" << "";
+    QTest::newRow("Start: number form kept") << "txtFrom" << "1E-05" << "1E-05";
+    QTest::newRow("End: other exponent filtered") << "txtTo" << "1e-5" << "-15";
 }
 
 void tst_Validator::rangeFields()

@@ -64,22 +64,29 @@ QString EvaluateEquation(int index, double X)
 
 QString CellText(int index, double X, int decimals)
 {
+    platform::PatternBuffer buffer;
+    return CellText(index, X, decimals, buffer);
+}
+
+QLatin1StringView CellText(int index, double X, int decimals, platform::PatternBuffer &buffer)
+{
+    const QLatin1StringView undefined("UNDEF");
     script::Value value;
     if (index < 0 || index >= platform::EquationCount || !valueAt(index, X, value))
-        return Undefined();
+        return undefined;
     switch (value.type()) {
     case script::VarType::Double:
     case script::VarType::Integer:
     case script::VarType::Long:
         // The text of a whole number or a Double reads back as a number with the same
         // 15-digit form, which is all the pattern looks at: the value gives the same cell.
-        return platform::FormatPattern(value.toDouble(), decimals);
+        return platform::FormatPattern(value.toDouble(), decimals, buffer);
     default: {
         std::string text;
         // A value whose text reads "UNDEF" shows as it reads, like a failure.
         if (!textOf(value, text) || text == "UNDEF")
-            return Undefined();
-        return platform::FormatPattern(script::leadingNumber(text), decimals);
+            return undefined;
+        return platform::FormatPattern(script::leadingNumber(text), decimals, buffer);
     }
     }
 }

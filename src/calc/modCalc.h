@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Conversions.h"
 #include "platform/Equations.h"
 
+#include <QLatin1StringView>
 #include <QString>
 
 namespace platform {
@@ -35,6 +37,8 @@ inline QString EvaluateEquation3(const double &X) { return EvaluateEquation(2, X
 // The table's cell of equation index at X: the evaluation's text read as its
 // leading number and shown with the decimal places, or "UNDEF" as the evaluation gives it.
 QString CellText(int index, double X, int decimals);
+// The same text without a heap text: written into the buffer, or "UNDEF".
+QLatin1StringView CellText(int index, double X, int decimals, platform::PatternBuffer &buffer);
 
 // The text an evaluation yields when the engine fails.
 inline QString Undefined() { return QStringLiteral("UNDEF"); }

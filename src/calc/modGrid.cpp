@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <string>
 
 namespace modGrid {
 
@@ -13,7 +14,10 @@ namespace {
 
 int CellRow = 0;
 int CellCol = 0;
+// The pending text: a QString, or Latin-1 characters kept in a buffer that is reused.
 QString CellText;
+std::string CellLatin1;
+bool CellIsLatin1 = false;
 
 constexpr int ColumnWidth = 1600;
 // X, then one column for each equation.
@@ -48,6 +52,15 @@ void SetCell(int row, int col, const QString &text)
     CellRow = row;
     CellCol = col;
     CellText = text;
+    CellIsLatin1 = false;
+}
+
+void SetCell(int row, int col, QLatin1StringView text)
+{
+    CellRow = row;
+    CellCol = col;
+    CellLatin1.assign(text.data(), static_cast<std::size_t>(text.size()));
+    CellIsLatin1 = true;
 }
 
 short GridAction(short action)
@@ -74,7 +87,10 @@ void SetupGrid()
 
 void WriteCell()
 {
-    if (platform::FlexGrid *g = grid())
+    platform::FlexGrid *g = grid();
+    if (g && CellIsLatin1)
+        g->setTextMatrix(CellRow, CellCol, QLatin1StringView(CellLatin1.data(), static_cast<qsizetype>(CellLatin1.size())));
+    else if (g)
         g->setTextMatrix(CellRow, CellCol, CellText);
 }
 

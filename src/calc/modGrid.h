@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 
 namespace platform {
@@ -21,6 +22,8 @@ void UseGrid(platform::FlexGrid *grid);
 void SetGridRows(int count);
 // Records the pending cell; writes nothing.
 void SetCell(int row, int col, const QString &text);
+// The same for a Latin-1 text, which is copied (the runs' cells: no heap text per cell).
+void SetCell(int row, int col, QLatin1StringView text);
 // 1: SetupGrid, 2: WriteCell, anything else: nothing. Always 0.
 short GridAction(short action);
 // A column of 1600 twips for X and for each equation, and the header row; rows below the header are untouched.

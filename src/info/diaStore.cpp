@@ -24,9 +24,10 @@ diaStore::diaStore()
 void diaStore::cmdVisit_Click()
 {
     // The browser runs on its own. When none can be started the user is told where the
-    // store is, and the dialog closes all the same.
+    // store is, its address on a line of its own to be typed by hand, and the dialog closes
+    // all the same.
     if (!platform::OpenWebPage(windowTitle()))
-        platform::MsgBoxCritical(this, QStringLiteral("No web browser could be started to open %1.").arg(windowTitle()),
+        platform::MsgBoxCritical(this, QStringLiteral("No web browser could be started. The store page is at:\n%1").arg(windowTitle()),
                                  platform::MessageTitle());
     accept();
 }

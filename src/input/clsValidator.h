@@ -7,7 +7,8 @@ class TextBox;
 }
 
 // Cleans a numeric entry field down to a number-like text: digits, at most one point and,
-// for signed fields, a leading minus. It never refuses input and never shows a message.
+// for signed fields, a leading minus (platform::CleanNumber). A text in the program's own
+// number form is kept whole. It never refuses input and never shows a message.
 class clsValidator
 {
 public:

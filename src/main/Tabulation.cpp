@@ -108,6 +108,7 @@ void frmMain::cmdEvaluate_Click()
     const unsigned runId = ++m_runId;
     int row = 1;
     double x = start;
+    platform::PatternBuffer text;
     // The row bound also ends a run whose X no longer advances (Inc far below X's precision).
     while (x <= end) {
         platform::DoEvents();
@@ -115,12 +116,12 @@ void frmMain::cmdEvaluate_Click()
             return;
         if (row >= msGrid->Rows())
             break;
-        modGrid::SetCell(row, 0, platform::FormatPattern(x, decimals));
+        modGrid::SetCell(row, 0, platform::FormatPattern(x, decimals, text));
         modGrid::GridAction(2);
         for (int n = 0; n < platform::EquationCount; ++n) {
             if (txtFunc[n]->text().isEmpty())
                 continue;
-            modGrid::SetCell(row, n + 1, modCalc::CellText(n, x, decimals));
+            modGrid::SetCell(row, n + 1, modCalc::CellText(n, x, decimals, text));
             modGrid::GridAction(2);
         }
         x += inc;

@@ -4,6 +4,7 @@
 
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QMainWindow>
 #include <QPointer>
 #include <QWidget>
 
@@ -242,19 +243,27 @@ void InstallAccessibility()
 
 void AnnounceRunEnd(QWidget *window, const QString &summary)
 {
-    // A notification that a screen reader speaks each time it is shown: one pixel in the
-    // window's corner that paints nothing and takes neither the mouse nor the focus.
-    auto *announcer = window->findChild<QWidget *>(AnnouncerName, Qt::FindDirectChildrenOnly);
+    // A notification that a screen reader speaks each time it is shown: a widget of no size in
+    // the window's corner, which is never painted and takes neither the mouse nor the focus. In
+    // a main window it sits in the client area, beside the controls.
+    auto *mainWindow = qobject_cast<QMainWindow *>(window);
+    QWidget *holder = mainWindow && mainWindow->centralWidget() ? mainWindow->centralWidget() : window;
+    auto *announcer = holder->findChild<QWidget *>(AnnouncerName, Qt::FindDirectChildrenOnly);
     if (!announcer) {
-        announcer = new QWidget(window);
+        announcer = new QWidget(holder);
         announcer->setObjectName(AnnouncerName);
-        announcer->setGeometry(0, 0, 1, 1);
+        announcer->setGeometry(0, 0, 0, 0);
         announcer->setAttribute(Qt::WA_TransparentForMouseEvents);
         announcer->setFocusPolicy(Qt::NoFocus);
+        announcer->setAccessibleName(summary);
+        announcer->show();
+        return;
     }
-    announcer->hide();
+    // Once shown it stays: hiding and showing it again would cost every run a repaint, so
+    // screen readers are told it appeared anew instead.
     announcer->setAccessibleName(summary);
-    announcer->show();
+    QAccessibleEvent shown(announcer, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 QString Counted(long long count, const char *singular, const char *plural)

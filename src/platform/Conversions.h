@@ -1,7 +1,12 @@
 #pragma once
 
+#include "script/NumberText.h"
+
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
+
+#include <array>
 
 // The program's number conversions, one function each; the windows and the engine
 // share the same implementation (script/NumberText).
@@ -19,6 +24,15 @@ double LeadingNumber(QStringView text);
 /// The display pattern "###0." followed by `decimals` zeros: fixed point, exactly that many
 /// decimals, rounded half away from zero on the value's 15-significant-digit form.
 QString FormatPattern(double value, int decimals);
+/// The same text written into a caller's buffer, without a heap text: a view of the buffer.
+using PatternBuffer = std::array<char, script::kDecimalsTextCapacity>;
+QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer);
+
+/// The numeric fields' cleaning. Kind 1 (signed) and kind 2 (unsigned) keep the digits and the
+/// first point in their order, kind 1 with one "-" in front when the text held one anywhere. A
+/// text already in the number-to-text form ("1E-05", "-2.5"; for kind 2 without a minus) is kept
+/// whole, so cleaning what the program wrote changes nothing. Any other kind keeps the text.
+QString CleanNumber(QStringView text, short kind);
 
 /// The text without its leading and trailing space characters; tabs and other blanks stay.
 QStringView TrimSpaces(QStringView text);

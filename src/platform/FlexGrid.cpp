@@ -16,6 +16,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 
@@ -42,7 +43,7 @@ QVariant StringTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_rows - 1 || index.column() >= m_cols)
         return {};
     if (role == Qt::DisplayRole)
-        return m_cells[static_cast<size_t>(index.row() + 1) * m_cols + index.column()];
+        return cell(index.row() + 1, index.column()).text();
     return {};
 }
 
@@ -51,7 +52,7 @@ QVariant StringTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || section < 0 || section >= m_cols)
         return {};
     if (role == Qt::DisplayRole)
-        return m_cells[static_cast<size_t>(section)];
+        return cell(0, section).text();
     return {};
 }
 
@@ -80,7 +81,7 @@ void StringTableModel::setCols(int cols)
     if (cols == m_cols)
         return;
     flushChanges();
-    std::vector<QString> cells(static_cast<size_t>(m_rows) * cols);
+    std::vector<Cell> cells(static_cast<size_t>(m_rows) * cols);
     const int kept = std::min(cols, m_cols);
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < kept; ++c)
@@ -95,14 +96,38 @@ QString StringTableModel::text(int row, int col) const
 {
     if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
         return {};
-    return m_cells[static_cast<size_t>(row) * m_cols + col];
+    return cell(row, col).text();
+}
+
+void StringTableModel::Cell::set(QLatin1StringView text)
+{
+    if (text.size() > InPlace) {
+        set(QString(text));
+        return;
+    }
+    std::memcpy(m_latin1, text.data(), static_cast<size_t>(text.size()));
+    m_size = static_cast<std::uint8_t>(text.size());
+    m_inPlace = true;
+    if (!m_text.isNull())
+        m_text = QString();
 }
 
 void StringTableModel::setText(int row, int col, const QString &text)
 {
+    write(row, col, text);
+}
+
+void StringTableModel::setText(int row, int col, QLatin1StringView text)
+{
+    write(row, col, text);
+}
+
+template <typename Text>
+void StringTableModel::write(int row, int col, const Text &text)
+{
     if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
         return;
-    cell(row, col) = text;
+    cell(row, col).set(text);
     if (row == 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
     else

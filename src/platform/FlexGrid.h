@@ -5,8 +5,10 @@
 
 #include <QAbstractTableModel>
 #include <QBasicTimer>
+#include <QLatin1StringView>
 #include <QTableView>
 
+#include <cstdint>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -39,20 +41,48 @@ public:
     // and a notice per cell costs more than the write while no screen shows more than a
     // frame's worth of them.
     void setText(int row, int col, const QString &text);
+    void setText(int row, int col, QLatin1StringView text);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    // A cell's text: a short Latin-1 text (every number a run writes) is held in place, so
+    // writing it takes no heap text; any other text is a QString.
+    class Cell
+    {
+    public:
+        QString text() const
+        {
+            return m_inPlace ? QString::fromLatin1(m_latin1, m_size) : m_text;
+        }
+        void set(const QString &text)
+        {
+            m_text = text;
+            m_inPlace = false;
+        }
+        void set(QLatin1StringView text);
+
+    private:
+        static constexpr int InPlace = 21;
+        QString m_text;
+        char m_latin1[InPlace] = {};
+        std::uint8_t m_size = 0;
+        bool m_inPlace = false;
+    };
+
     void noteChanged(int row, int col);
     // Sends the notice of the cells written since the last one (before any change of shape).
     void flushChanges();
 
-    QString &cell(int row, int col) { return m_cells[static_cast<size_t>(row) * m_cols + col]; }
+    Cell &cell(int row, int col) { return m_cells[static_cast<size_t>(row) * m_cols + col]; }
+    const Cell &cell(int row, int col) const { return m_cells[static_cast<size_t>(row) * m_cols + col]; }
+    // Stores a written cell and tells of it.
+    template <typename Text> void write(int row, int col, const Text &text);
 
     int m_rows;
     int m_cols;
-    std::vector<QString> m_cells;  // m_rows * m_cols, row-major, header row first
+    std::vector<Cell> m_cells;  // m_rows * m_cols, row-major, header row first
 
     // The model cells written since the last notice: rows first to last, columns left to right.
     bool m_changed = false;
@@ -78,6 +108,7 @@ public:
     void setColWidth(int col, int twips);
     QString TextMatrix(int row, int col) const { return m_model.text(row, col); }
     void setTextMatrix(int row, int col, const QString &text) { m_model.setText(row, col, text); }
+    void setTextMatrix(int row, int col, QLatin1StringView text) { m_model.setText(row, col, text); }
 
     StringTableModel *tableModel() { return &m_model; }
 

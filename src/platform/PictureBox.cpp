@@ -68,6 +68,7 @@ void PictureBox::fitImage()
     // screen's resolution, so lines and labels stay sharp.
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(clientRect().size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    m_fittedClient = clientRect().size();
     if (m_image.size() == size && m_image.devicePixelRatio() == ratio)
         return;
     // The picture is kept across resizing: the old image is copied into the new one.
@@ -94,7 +95,11 @@ void PictureBox::PSet(double x, double y, QRgb color)
 {
     setCurrentX(x);
     setCurrentY(y);
-    fitImage();
+    // A plot sets thousands of points: the screen's pixel ratio, which takes a look-up through
+    // the window, is only asked again when the size changed. Clearing, resizing and painting
+    // fit the picture to the screen.
+    if (m_image.isNull() || clientRect().size() != m_fittedClient)
+        fitImage();
     QPoint p;
     if (!PixelOf(x, y, p))
         return;
@@ -106,7 +111,7 @@ void PictureBox::PSet(double x, double y, QRgb color)
         // A one-pixel point is written straight into the RGB32 image, which spares the
         // plot's thousands of points a QPainter each.
         reinterpret_cast<QRgb *>(m_image.scanLine(p.y()))[p.x()] = color;
-        markDirty(QRect(p, QSize(1, 1)));
+        markDirty(p);
         return;
     }
     const QRect square = QRect(p.x() - side / 2, p.y() - side / 2, side, side).intersected(m_image.rect());
@@ -174,6 +179,26 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 void PictureBox::markDirty(const QRect &area)
 {
     m_dirty |= area;
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
+// The same for one pixel, the plot's thousands of points: the dirty area grows without a
+// rectangle union each.
+void PictureBox::markDirty(QPoint pixel)
+{
+    if (m_dirty.isNull()) {
+        markDirty(QRect(pixel, QSize(1, 1)));
+        return;
+    }
+    if (pixel.x() < m_dirty.left())
+        m_dirty.setLeft(pixel.x());
+    else if (pixel.x() > m_dirty.right())
+        m_dirty.setRight(pixel.x());
+    if (pixel.y() < m_dirty.top())
+        m_dirty.setTop(pixel.y());
+    else if (pixel.y() > m_dirty.bottom())
+        m_dirty.setBottom(pixel.y());
     if (!m_refreshTimer.isActive())
         m_refreshTimer.start();
 }

@@ -71,12 +71,14 @@ private:
     QRect clientRect() const;
     void fitImage();
     void markDirty(const QRect &area);
+    void markDirty(QPoint pixel);
     void refresh();
     // Paints the picture at its logical size from the painter's origin.
     void paintPicture(QPainter &painter) const;
 
     QImage m_image;
     std::function<void(Surface &)> m_redraw;
+    QSize m_fittedClient;  // the client area's size when the picture was last fitted to it
 
     // Drawing marks areas dirty; they reach the screen at display rate, not per point.
     QRect m_dirty;

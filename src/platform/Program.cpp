@@ -14,11 +14,23 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
 
 bool g_ending = false;
+
+// DoEvents()'s time slice: when its last yield ended, and whether the next call yields at once.
+YieldClock g_yieldClock;
+std::chrono::steady_clock::time_point g_lastYieldEnd;
+bool g_yieldAtOnce = true;
+
+std::chrono::steady_clock::time_point yieldClockNow()
+{
+    return g_yieldClock ? g_yieldClock() : std::chrono::steady_clock::now();
+}
 
 // Quits a modal window's event loop when the window closes: a hide by the program (close()
 // hides the window), not one by the window manager (minimising, another workspace), which
@@ -72,7 +84,19 @@ void PrepareApplication()
 
 void DoEvents()
 {
+    // A pass of event processing costs a system call even when nothing is pending; a run's
+    // thousands of steps share one pass per slice, still far inside one screen frame.
+    if (!g_yieldAtOnce && yieldClockNow() - g_lastYieldEnd < YieldSlice)
+        return;
+    g_yieldAtOnce = false;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    g_lastYieldEnd = yieldClockNow();
+}
+
+void SetYieldClock(YieldClock clock)
+{
+    g_yieldClock = std::move(clock);
+    g_yieldAtOnce = true;
 }
 
 void EndProgram()
@@ -165,8 +189,10 @@ bool BecameActive(QWidget *window, QEvent *event)
 NestedRun::NestedRun(int &depth)
     : m_depth(depth), m_admitted(depth < MaxNestedRuns)
 {
-    if (m_admitted)
-        ++m_depth;
+    if (!m_admitted)
+        return;
+    ++m_depth;
+    g_yieldAtOnce = true;
 }
 
 NestedRun::~NestedRun()

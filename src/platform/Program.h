@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 class QDialog;
@@ -14,9 +15,18 @@ namespace platform {
 // main() calls it first.
 void PrepareApplication();
 
-// Lets the user interface process pending events (repaint, input, other windows).
-// Long loops call it once per step and then check whether they must stop.
+// Lets the user interface process pending events (repaint, input, other windows), on a time
+// slice: it processes them when at least YieldSlice has passed since the end of its last
+// yield, and otherwise returns after a clock read. A run's first call (see NestedRun) always
+// yields, so whatever was queued before the run is handled before its first step. Long loops
+// call it once per step and then check whether they must stop.
 void DoEvents();
+constexpr std::chrono::milliseconds YieldSlice{1};
+
+// The clock DoEvents() reads for its slice; an empty one restores the steady clock. Tests put
+// the yields at defined steps with a clock of their own.
+using YieldClock = std::function<std::chrono::steady_clock::time_point()>;
+void SetYieldClock(YieldClock clock);
 
 // Ends the program: every event loop stops, every window closes without running its
 // own closing handlers, and ProgramEnding() is true from then on. No event loop of the
@@ -50,7 +60,8 @@ bool BecameActive(QWidget *window, QEvent *event);
 constexpr int MaxNestedRuns = 4;
 
 // Counts one run on the stack for as long as it lives; not admitted (and not counted)
-// when MaxNestedRuns runs are on the stack already.
+// when MaxNestedRuns runs are on the stack already. An admitted run starts here: the next
+// DoEvents() yields at once.
 class NestedRun
 {
 public:

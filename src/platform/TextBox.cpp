@@ -42,6 +42,8 @@ void TextBox::setSelText(const QString &inserted)
 
 void TextBox::setTextKeepCaret(const QString &newText)
 {
+    if (newText == text())
+        return;  // nothing to write: the caret and the selection stay as they are
     const int caret = SelStart();
     setText(newText);
     setCursorPosition(std::min<int>(caret, static_cast<int>(newText.size())));

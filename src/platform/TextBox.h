@@ -21,7 +21,8 @@ public:
     // Replaces the selection (or inserts at the caret); the caret ends after the new text.
     void setSelText(const QString &text);
     void SetFocus();
-    // Replaces the whole text, keeping the caret where it stood (or at the end if shorter).
+    // Replaces the whole text, keeping the caret where it stood (or at the end if shorter);
+    // the same text again leaves the caret and the selection untouched.
     void setTextKeepCaret(const QString &text);
 
 signals:

@@ -6,6 +6,7 @@
 #include "script/NumberText.h"
 #include "script/Operators.h"
 
+#include <bit>
 #include <cmath>
 
 namespace script {
@@ -129,18 +130,28 @@ void Engine::AssignNumber(std::string_view name, double value)
 {
     if (!std::isfinite(value))
         throw ScriptError(errc::Overflow);
-    const Decimal15 d = toDecimal15(value);
-    std::int64_t whole = 0;
-    double magnitude = 0;
-    // The literal's type as decimalLiteral gives it for the text after the sign.
-    Value v;
-    if (!readDecimal15(d, whole, magnitude))
-        v = Value::number(magnitude); // overflow (6) where the text reads beyond the range
-    else
-        v = narrowestWhole(whole);
-    if (d.negative)
-        negateLiteral(v);
-    assignedGlobal(name).assign(v);
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if (!lastNumberKnown_ || bits != lastNumberBits_) {
+        lastNumberKnown_ = false;
+        const Decimal15 d = toDecimal15(value);
+        std::int64_t whole = 0;
+        double magnitude = 0;
+        // The literal's type as decimalLiteral gives it for the text after the sign.
+        if (!readDecimal15(d, whole, magnitude)) {
+            // A Double, whose negation is exact: the usual case of X, kept free of temporaries.
+            if (!std::isfinite(magnitude)) // the text reads beyond the range
+                throw ScriptError(errc::Overflow);
+            lastNumberValue_.setDouble(d.negative ? -magnitude : magnitude);
+        } else {
+            Value v = narrowestWhole(whole);
+            if (d.negative)
+                negateLiteral(v);
+            lastNumberValue_ = v;
+        }
+        lastNumberBits_ = bits;
+        lastNumberKnown_ = true;
+    }
+    assignedGlobal(name).assign(lastNumberValue_);
 }
 
 Value &Engine::assignedGlobal(std::string_view name)

@@ -7,6 +7,7 @@
 #include "script/Value.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +89,11 @@ private:
     RandomState random_;
     std::string lastAssigned_; // name and slot of the last "name=number" fast path
     int lastAssignedSlot_ = -1;
+    // The last number AssignNumber read and the value its text reads as: a table row hands
+    // the same X to each of its equations.
+    std::uint64_t lastNumberBits_ = 0;
+    Value lastNumberValue_;
+    bool lastNumberKnown_ = false;
     int timeoutMs_ = kDefaultTimeoutMs;
     Deadline::Now clock_ = &Deadline::Clock::now;
     Deadline deadline_;

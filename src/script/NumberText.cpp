@@ -46,14 +46,55 @@ void writeDigits(char *out, std::uint32_t v, int n)
         out[0] = static_cast<char>('0' + v % 10);
 }
 
+// r holds exactly 15 digits; the mantissa keeps them without their trailing zeros.
 void setDigits(Decimal15 &d, std::uint64_t r)
 {
-    // r holds exactly 15 digits: 7 high and 8 low ones, written as two independent halves.
-    writeDigits(d.digits, static_cast<std::uint32_t>(r / 100000000), 7);
-    writeDigits(d.digits + 7, static_cast<std::uint32_t>(r % 100000000), 8);
     d.count = 15;
-    while (d.count > 1 && d.digits[d.count - 1] == '0')
+    if (r % 100000000 == 0) {
+        r /= 100000000;
+        d.count -= 8;
+    }
+    while (r % 10 == 0) {
+        r /= 10;
         --d.count;
+    }
+    d.mantissa = r;
+}
+
+// Writes the n digits of v (with leading zeros) ending at out + n, eight at a time in 32-bit
+// arithmetic.
+void writeInteger(char *out, std::uint64_t v, int n)
+{
+    while (n > 8) {
+        writeDigits(out + n - 8, static_cast<std::uint32_t>(v % 100000000), 8);
+        v /= 100000000;
+        n -= 8;
+    }
+    writeDigits(out, static_cast<std::uint32_t>(v), n);
+}
+
+// 10^0 .. 10^19, the powers of ten a 64-bit integer holds.
+constexpr std::array<std::uint64_t, 20> kPow10Int = [] {
+    std::array<std::uint64_t, 20> t{};
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        t[i] = t[i - 1] * 10;
+    return t;
+}();
+
+// The number of decimal digits of v (1 for 0).
+int digitCount(std::uint64_t v)
+{
+    int n = 1;
+    while (n < 20 && v >= kPow10Int[static_cast<std::size_t>(n)])
+        ++n;
+    return n;
+}
+
+// The mantissa's digits, d.count of them.
+void writeMantissa(const Decimal15 &d, char *out)
+{
+    writeInteger(out, d.mantissa, d.count);
 }
 
 // Exact fast path for 1e-5 <= a < 1e15: a * 10^s is formed exactly as hi + lo (10^s is
@@ -120,7 +161,6 @@ Decimal15 toDecimal15(double value)
 {
     Decimal15 d{};
     if (value == 0 || !std::isfinite(value)) {
-        d.digits[0] = '0';
         d.count = 1;
         return d;
     }
@@ -137,25 +177,27 @@ namespace {
 // exponent is below -4 or at least `precision`, as 1E-05 and 1E+15 (Double) or 1E+07 (Single).
 std::size_t writeDecimal(const Decimal15 &d, int precision, char *out)
 {
+    char digits[15];
+    writeMantissa(d, digits);
     char *p = out;
     if (d.negative)
         *p++ = '-';
     const int e = d.exponent;
     if (e >= precision || e < -4) {
-        *p++ = d.digits[0];
+        *p++ = digits[0];
         if (d.count > 1) {
             *p++ = '.';
-            std::memcpy(p, d.digits + 1, static_cast<std::size_t>(d.count - 1));
+            std::memcpy(p, digits + 1, static_cast<std::size_t>(d.count - 1));
             p += d.count - 1;
         }
         p = writeExponent(p, e);
     } else if (e >= 0) {
         const int whole = e + 1;
         for (int i = 0; i < whole; ++i)
-            *p++ = i < d.count ? d.digits[i] : '0';
+            *p++ = i < d.count ? digits[i] : '0';
         if (d.count > whole) {
             *p++ = '.';
-            std::memcpy(p, d.digits + whole, static_cast<std::size_t>(d.count - whole));
+            std::memcpy(p, digits + whole, static_cast<std::size_t>(d.count - whole));
             p += d.count - whole;
         }
     } else {
@@ -163,7 +205,7 @@ std::size_t writeDecimal(const Decimal15 &d, int precision, char *out)
         *p++ = '.';
         for (int i = -1; i > e; --i)
             *p++ = '0';
-        std::memcpy(p, d.digits, static_cast<std::size_t>(d.count));
+        std::memcpy(p, digits, static_cast<std::size_t>(d.count));
         p += d.count;
     }
     return static_cast<std::size_t>(p - out);
@@ -178,9 +220,7 @@ std::size_t writeNumberText(double value, char *out)
 
 bool readDecimal15(const Decimal15 &d, std::int64_t &whole, double &magnitude)
 {
-    std::int64_t mantissa = 0;
-    for (int i = 0; i < d.count; ++i)
-        mantissa = mantissa * 10 + (d.digits[i] - '0');
+    const auto mantissa = static_cast<std::int64_t>(d.mantissa);
     // The text is a whole numeral when it is in neither exponent form nor has a point.
     const int e = d.exponent;
     if (e >= 0 && e < 15 && d.count <= e + 1) {
@@ -210,7 +250,6 @@ std::string singleToText(float value)
 {
     Decimal15 d{};
     if (value == 0 || !std::isfinite(value)) {
-        d.digits[0] = '0';
         d.count = 1;
     } else {
         // The float's exact value rounded to 7 significant digits: "d.dddddde[+-]xx".
@@ -218,11 +257,16 @@ std::string singleToText(float value)
         const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 6);
         d.negative = value < 0;
         d.count = 0;
-        for (const char *q = buf; *q != 'e'; ++q)
-            if (*q != '.')
-                d.digits[d.count++] = *q;
-        while (d.count > 1 && d.digits[d.count - 1] == '0')
+        for (const char *q = buf; *q != 'e'; ++q) {
+            if (*q != '.') {
+                d.mantissa = d.mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+                ++d.count;
+            }
+        }
+        while (d.count > 1 && d.mantissa % 10 == 0) {
+            d.mantissa /= 10;
             --d.count;
+        }
         const char *exp = std::find(buf, res.ptr, 'e') + 1;
         std::from_chars(exp + (*exp == '+' ? 1 : 0), res.ptr, d.exponent);
     }
@@ -236,37 +280,47 @@ std::string numberToText(double value)
     return std::string(buf, writeNumberText(value, buf));
 }
 
-std::string formatDecimals(double value, int decimals)
+std::size_t writeDecimals(double value, int decimals, char *out)
 {
     decimals = decimals < 0 ? 0 : (decimals > 30 ? 30 : decimals);
     const Decimal15 d = toDecimal15(value);
-    // Digits of |value| * 10^decimals as an integer, rounded half away from zero.
-    const int kept = d.exponent + 1 + decimals;
-    std::string digits;
-    if (kept > 0) {
-        digits.reserve(static_cast<std::size_t>(kept) + 1);
-        for (int i = 0; i < kept; ++i)
-            digits.push_back(i < d.count ? d.digits[i] : '0');
+    // |value| * 10^decimals as the integer `kept` (rounded half away from zero) followed by
+    // `zeros` zeros: the digits past the 15 significant ones are zeros.
+    const int places = d.exponent + 1 + decimals; // digits of the value left of the cut
+    std::uint64_t kept = 0;
+    int zeros = 0;
+    if (places >= d.count) {
+        kept = d.mantissa;
+        zeros = places - d.count;
+    } else if (places >= 0) {
+        const std::uint64_t unit = kPow10Int[static_cast<std::size_t>(d.count - places)];
+        kept = d.mantissa / unit;
+        if (d.mantissa % unit >= unit / 2) // the first digit cut off is 5 or more
+            ++kept;
     }
-    if (kept >= 0 && kept < d.count && d.digits[kept] >= '5') {
-        int i = static_cast<int>(digits.size()) - 1;
-        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9')
-            digits[static_cast<std::size_t>(i--)] = '0';
-        if (i >= 0)
-            ++digits[static_cast<std::size_t>(i)];
-        else
-            digits.insert(digits.begin(), '1');
-    }
-    if (digits.size() < static_cast<std::size_t>(decimals) + 1)
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-    std::string out;
-    out.reserve(digits.size() + 2);
+    const int keptDigits = kept == 0 ? 0 : digitCount(kept);
+    // At least one whole digit before the point.
+    const int length = std::max(keptDigits + zeros, decimals + 1);
+    char digits[kDecimalsTextCapacity];
+    const int lead = length - keptDigits - zeros;
+    std::memset(digits, '0', static_cast<std::size_t>(length));
+    writeInteger(digits + lead, kept, keptDigits);
+    char *p = out;
     if (d.negative)
-        out.push_back('-');
-    out.append(digits, 0, digits.size() - static_cast<std::size_t>(decimals));
-    out.push_back('.');
-    out.append(digits, digits.size() - static_cast<std::size_t>(decimals));
-    return out;
+        *p++ = '-';
+    const int whole = length - decimals;
+    std::memcpy(p, digits, static_cast<std::size_t>(whole));
+    p += whole;
+    *p++ = '.';
+    std::memcpy(p, digits + whole, static_cast<std::size_t>(decimals));
+    p += decimals;
+    return static_cast<std::size_t>(p - out);
+}
+
+std::string formatDecimals(double value, int decimals)
+{
+    char buf[kDecimalsTextCapacity];
+    return std::string(buf, writeDecimals(value, decimals, buf));
 }
 
 std::size_t scanDecimal(std::string_view text, bool &badExponent)

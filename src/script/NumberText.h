@@ -9,12 +9,13 @@
 // form, the fixed-decimals display form and the lenient leading-number parse.
 namespace script {
 
-/// A finite double rounded to 15 significant digits: value = 0.d1d2d3... * 10^(exponent + 1),
-/// i.e. exponent is the decimal exponent of the first digit. Trailing zeros are dropped;
-/// zero (of either sign) is the single digit 0 with exponent 0 and no sign.
+/// A finite double rounded to 15 significant digits: value = d1.d2d3... * 10^exponent, the
+/// digits d1 d2 ... being those of mantissa (count of them, d1 never 0 but for zero itself).
+/// Trailing zeros are dropped; zero (of either sign) is the single digit 0 with exponent 0
+/// and no sign.
 struct Decimal15
 {
-    char digits[15];
+    std::uint64_t mantissa;
     int count;
     int exponent;
     bool negative;
@@ -43,9 +44,16 @@ std::string numberToText(double value);
 /// exponent form from 1E+07 ("0.7055475", "1.234568E+07").
 std::string singleToText(float value);
 
-/// The value in fixed point with exactly `decimals` decimals (0 to 30; at 0 the point stays,
-/// as the pattern "###0." shows it), rounded half away from zero on its 15-digit form.
-/// Never uses exponent form; a negative value that rounds to zero keeps its "-".
+/// Room a caller must give writeDecimals: a sign, 309 whole digits, the point, 30 decimals.
+inline constexpr std::size_t kDecimalsTextCapacity = 344;
+
+/// Writes the value in fixed point with exactly `decimals` decimals (0 to 30; at 0 the point
+/// stays, as the pattern "###0." shows it) into out (kDecimalsTextCapacity chars) and returns
+/// its length: rounded half away from zero on its 15-digit form, never in exponent form; a
+/// negative value that rounds to zero keeps its "-".
+std::size_t writeDecimals(double value, int decimals, char *out);
+
+/// writeDecimals as a std::string.
 std::string formatDecimals(double value, int decimals);
 
 /// Lenient leading-number parse: spaces, tabs, CR and LF are skipped wherever they stand;

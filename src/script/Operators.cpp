@@ -229,7 +229,7 @@ std::int32_t applyBits(Logic op, std::int32_t x, std::int32_t y)
 }
 
 // With one Null operand the result is Null unless the known operand decides it alone
-// (False And Null is False, True Or Null is True, False Imp Null is True); the decided
+// (False And Null is False, True Or Null is True, 5 Or Null is 5, False Imp Null is True); the decided
 // result takes the known operand's logical type.
 Value logicalWithNull(Logic op, const Value &a, const Value &b)
 {
@@ -240,8 +240,8 @@ Value logicalWithNull(Logic op, const Value &a, const Value &b)
     switch (op) {
     case Logic::And:
         return known.value == 0 ? bitsValue(0, known.type) : Value::null();
-    case Logic::Or:
-        return known.value == -1 ? bitsValue(-1, known.type) : Value::null();
+    case Logic::Or: // the known operand's set bits are set whatever Null stands for
+        return known.value != 0 ? bitsValue(known.value, known.type) : Value::null();
     case Logic::Imp: // Not a Or b
         if (nullFirst ? known.value == -1 : known.value == 0)
             return bitsValue(-1, known.type);
@@ -304,14 +304,21 @@ void opAdd(Value &a, const Value &b, std::uint8_t)
 void opSubtract(Value &a, const Value &b, std::uint8_t) { a = arithmetic(Arith::Subtract, a, b); }
 void opMultiply(Value &a, const Value &b, std::uint8_t) { a = arithmetic(Arith::Multiply, a, b); }
 
+// /: a Double, except that a Single with a Single, an Integer, a Boolean or Empty gives a
+// Single (a Double when the quotient is beyond the Single range).
 void opDivide(Value &a, const Value &b, std::uint8_t)
 {
     if (propagateNull(a, b))
         return;
-    const double p = a.toDouble(), q = b.toDouble();
+    const Number x = toNumber(a), y = toNumber(b);
+    const double p = asDouble(x), q = asDouble(y);
     if (q == 0)
         throw ScriptError(p == 0 ? errc::Overflow : errc::DivisionByZero);
-    a = checkedDouble(p / q);
+    const auto narrow = [](Rank r) { return r == Rank::Integer || r == Rank::Single; };
+    if ((x.rank == Rank::Single || y.rank == Rank::Single) && narrow(x.rank) && narrow(y.rank))
+        a = singleResult(p / q);
+    else
+        a = checkedDouble(p / q);
 }
 
 // \ and Mod: both operands rounded to whole numbers, a divisor of zero is error 11.

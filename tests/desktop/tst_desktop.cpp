@@ -31,7 +31,17 @@
 
 namespace {
 
-constexpr int LongWait = 120000;  // an upper bound only: every wait ends when its state comes
+// Every wait of this test ends when its state comes; the bound only decides when a failure
+// is reported, so it is generous enough for a machine under heavy load.
+constexpr int LongWait = 120000;
+#define WAIT_VERIFY(expr) QTRY_VERIFY_WITH_TIMEOUT(expr, LongWait)
+#define WAIT_COMPARE(expr, expected) QTRY_COMPARE_WITH_TIMEOUT(expr, expected, LongWait)
+
+// Acts on the next modal window once it is active, however long it takes to come.
+void onNextModal(std::function<void(QWidget *)> action)
+{
+    testing::OnNextModal(std::move(action), LongWait);
+}
 
 // Runs an X client (xdotool, xwininfo, xprop) and returns what it printed; empty when it
 // failed.
@@ -109,10 +119,10 @@ void type(const QString &text)
 void typeInto(platform::TextBox *box, const QString &text)
 {
     click(box);
-    QTRY_VERIFY(box->hasFocus());
+    WAIT_VERIFY(box->hasFocus());
     keys("ctrl+a");
     type(text);
-    QTRY_COMPARE(box->text(), text);
+    WAIT_COMPARE(box->text(), text);
 }
 
 int bluePixels(const QImage &image, QRect area = QRect())
@@ -147,6 +157,22 @@ bool settled(const QWidget *w)
     return w->isActiveWindow() && !QApplication::activeModalWidget();
 }
 
+// The window manager has framed the window and shows it: its frame extents are set and the
+// X server has it mapped.
+bool framed(const QWidget *w)
+{
+    const QString extents = runX(QStringLiteral("xprop"), {"-id", windowId(w), "_NET_FRAME_EXTENTS"});
+    return extents.section(QLatin1Char('='), 1, 1).split(QLatin1Char(',')).size() == 4 && viewable(w);
+}
+
+// The workspace the window manager has put the window on, or -1.
+int workspaceOf(const QWidget *w)
+{
+    bool ok = false;
+    const int desktop = runX(QStringLiteral("xdotool"), {"get_desktop_for_window", windowId(w)}).trimmed().toInt(&ok);
+    return ok ? desktop : -1;
+}
+
 // The top-left corner of the window's frame on the screen, as the X server and the window
 // manager have it.
 QPoint framePosition(const QWidget *w)
@@ -164,13 +190,15 @@ QPoint framePosition(const QWidget *w)
                   field("Absolute upper-left Y:") - frame[2].trimmed().toInt());
 }
 
-// The main window as the program opens it, active on the desktop.
+// The main window as the program opens it, framed and active on the desktop.
 std::unique_ptr<frmMain> openMainWindow()
 {
     auto form = std::make_unique<frmMain>();
     form->show();
-    if (!QTest::qWaitForWindowActive(form.get()))
+    if (!QTest::qWaitForWindowActive(form.get(), LongWait))
         qWarning("main window not active");
+    if (!QTest::qWaitFor([&] { return framed(form.get()); }, LongWait))
+        qWarning("main window not framed");
     return form;
 }
 
@@ -250,53 +278,53 @@ void tst_Desktop::cleanup()
 // decimal places dialog at 500, 500 twips; and back there when a window they showed closes.
 void tst_Desktop::positions()
 {
-    QTRY_COMPARE(framePosition(form.get()), QPoint(0, 0));
+    WAIT_COMPARE(framePosition(form.get()), QPoint(0, 0));
     // The window manager framed the window: the client area lies inside the frame.
-    QVERIFY(form->geometry().top() > 0);
-    QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
+    WAIT_VERIFY(form->geometry().top() > 0);
+    WAIT_COMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
 
     QPoint tutorAt(-1, -1), optionsAt(-1, -1), graphAt(-1, -1), graphBackAt(-1, -1);
-    testing::OnNextModal([&](QWidget *w) {
-        QTRY_COMPARE(framePosition(w), QPoint(0, 0));
+    onNextModal([&](QWidget *w) {
+        WAIT_COMPARE(framePosition(w), QPoint(0, 0));
         tutorAt = framePosition(w);
         keys("Return");
     });
     xdo({"windowmove", windowId(form.get()), "200", "150"});
-    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    WAIT_VERIFY(framePosition(form.get()) != QPoint(0, 0));
     keys("alt+h");
     keys("h");
-    QTRY_VERIFY(tutorAt == QPoint(0, 0));
-    QTRY_COMPARE(framePosition(form.get()), QPoint(0, 0));
-    QTRY_VERIFY(settled(form.get()));
+    WAIT_VERIFY(tutorAt == QPoint(0, 0));
+    WAIT_COMPARE(framePosition(form.get()), QPoint(0, 0));
+    WAIT_VERIFY(settled(form.get()));
 
     const QPoint options(platform::TwipsToPixels(500), platform::TwipsToPixels(500));
-    testing::OnNextModal([&](QWidget *w) {
-        QTRY_COMPARE(framePosition(w), options);
+    onNextModal([&](QWidget *w) {
+        WAIT_COMPARE(framePosition(w), options);
         optionsAt = framePosition(w);
         click(qobject_cast<diaOptions *>(w)->cmdOk);
     });
     keys("alt+o");
     keys("d");
-    QTRY_COMPARE(optionsAt, options);
-    QTRY_VERIFY(settled(form.get()));
+    WAIT_COMPARE(optionsAt, options);
+    WAIT_VERIFY(settled(form.get()));
 
     bool graphDone = false;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *graph = qobject_cast<frmGraph *>(w);
-        QTRY_COMPARE(framePosition(graph), QPoint(0, 0));
+        WAIT_COMPARE(framePosition(graph), QPoint(0, 0));
         graphAt = framePosition(graph);
         xdo({"windowmove", windowId(graph), "200", "150"});
-        QTRY_VERIFY(framePosition(graph) != QPoint(0, 0));
-        testing::OnNextModal([](QWidget *d) { click(qobject_cast<diaFunctions *>(d)->CancelButton); });
+        WAIT_VERIFY(framePosition(graph) != QPoint(0, 0));
+        onNextModal([](QWidget *d) { click(qobject_cast<diaFunctions *>(d)->CancelButton); });
         keys("alt+o");
         keys("a");
-        QTRY_COMPARE(framePosition(graph), QPoint(0, 0));
+        WAIT_COMPARE(framePosition(graph), QPoint(0, 0));
         graphBackAt = framePosition(graph);
         click(graph->cmdExit);
         graphDone = true;
     });
     click(form->cmdGraph);
-    QTRY_VERIFY(graphDone);
+    WAIT_VERIFY(graphDone);
     QCOMPARE(graphAt, QPoint(0, 0));
     QCOMPARE(graphBackAt, QPoint(0, 0));
 }
@@ -310,7 +338,7 @@ void tst_Desktop::accessKeysCleanTheField()
     typeInto(field("txtFunc1"), "X");
     typeInto(field("txtFrom"), "1-0");
     keys("alt+v");
-    QTRY_COMPARE(form->msGrid->TextMatrix(1, 0), QStringLiteral("-10.0000"));
+    WAIT_COMPARE(form->msGrid->TextMatrix(1, 0), QStringLiteral("-10.0000"));
     QCOMPARE(form->txtFrom->text(), QStringLiteral("-10"));
     QCOMPARE(form->msGrid->TextMatrix(16, 1), QStringLiteral("5.0000"));
 
@@ -319,19 +347,19 @@ void tst_Desktop::accessKeysCleanTheField()
     QString copiedStart;
     int blueLeft = -1;
     bool done = false;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *graph = qobject_cast<frmGraph *>(w);
         copiedStart = graph->txtFrom->text();
         typeInto(graph->txtFrom, "1-0");
         keys("alt+p");
-        QTRY_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
-        QTRY_COMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
-        QTRY_VERIFY((blueLeft = bluePixels(graph->picPlot->image(), leftHalf(graph->picPlot))) > 0);
+        WAIT_COMPARE(graph->txtFrom->text(), QStringLiteral("-10"));
+        WAIT_COMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
+        WAIT_VERIFY((blueLeft = bluePixels(graph->picPlot->image(), leftHalf(graph->picPlot))) > 0);
         keys("alt+x");
         done = true;
     });
     keys("alt+g");
-    QTRY_VERIFY(done);
+    WAIT_VERIFY(done);
     QCOMPARE(copiedStart, QStringLiteral("-20"));
     QCOMPARE(form->txtFrom->text(), QStringLiteral("-20"));
 }
@@ -365,7 +393,9 @@ void tst_Desktop::minimisingTheGraphWindow()
         else
             xdo({"windowminimize", "--sync", windowId(w)});
     };
-    auto away = [&] { return !graph || (!viewable(graph) && graph->windowTitle() == "Plotwell"); };
+    auto away = [&] {
+        return !graph || (!viewable(graph) && graph->windowTitle() == "Plotwell" && (!workspace || workspaceOf(graph) == 1));
+    };
     auto back = [&] { return !graph || (viewable(graph) && graph->isActiveWindow()); };
     bool lost = false, restoredWithPicture = false, closed = false;
 
@@ -376,7 +406,7 @@ void tst_Desktop::minimisingTheGraphWindow()
             return;
         const platform::PictureBox *pic = graph->picPlot;
         const int drawn = bluePixels(pic->image());
-        QTRY_COMPARE(bluePixels(onScreen(pic)), drawn);
+        WAIT_COMPARE(bluePixels(onScreen(pic)), drawn);
         restoredWithPicture = drawn > 100;
         click(graph->cmdExit);
         closed = true;
@@ -385,17 +415,23 @@ void tst_Desktop::minimisingTheGraphWindow()
         lost = !graph;
         if (!graph)
             return;
-        if (workspace)
+        // Back on the first workspace the window manager maps the window again; activating it
+        // before that would be lost. A minimised window comes back by the activation itself.
+        if (workspace) {
             xdo({"set_desktop_for_window", windowId(graph), "0"});
+            WAIT_VERIFY(!graph || (workspaceOf(graph) == 0 && viewable(graph)));
+            if (!graph)
+                return;
+        }
         xdo({"windowactivate", "--sync", windowId(graph)});
         testing::When(back, checkRestored, LongWait);
     };
 
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         graph = qobject_cast<frmGraph *>(w);
         if (!duringPlot) {
             click(graph->cmdPlot);
-            QTRY_VERIFY(graph->windowTitle() == "Plotwell" && bluePixels(graph->picPlot->image()) > 100);
+            WAIT_VERIFY(graph->windowTitle() == "Plotwell" && bluePixels(graph->picPlot->image()) > 100);
             sendAway(graph);
         } else {
             // The run sends its window away at its first yield and goes on while it is away.
@@ -419,7 +455,7 @@ void tst_Desktop::minimisingTheGraphWindow()
 // places dialog by its menu, the grid left by Tab and walked by the arrow keys.
 void tst_Desktop::keyboardOnly()
 {
-    QTRY_VERIFY(form->txtFrom->hasFocus());
+    WAIT_VERIFY(form->txtFrom->hasFocus());
     type("0");
     keys("Tab");
     type("4");
@@ -428,45 +464,45 @@ void tst_Desktop::keyboardOnly()
     keys("Tab");
     type("X*3");
     keys("alt+v");
-    QTRY_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.0000"));
+    WAIT_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.0000"));
 
     bool chosen = false;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *options = qobject_cast<diaOptions *>(w);
         // The arrow keys move the focus within the group, one option a press; space selects.
-        QTRY_VERIFY(qobject_cast<QRadioButton *>(QApplication::focusWidget()));
+        WAIT_VERIFY(qobject_cast<QRadioButton *>(QApplication::focusWidget()));
         for (int i = 0; i < 3 && !options->optDecimal[1]->hasFocus(); ++i) {
             const int at = int(std::find(options->optDecimal.begin(), options->optDecimal.end(),
                                          QApplication::focusWidget()) - options->optDecimal.begin());
             keys(at > 1 ? "Up" : "Down");
-            QTRY_VERIFY(options->optDecimal[at > 1 ? at - 1 : at + 1]->hasFocus());
+            WAIT_VERIFY(options->optDecimal[at > 1 ? at - 1 : at + 1]->hasFocus());
         }
         keys("space");
-        QTRY_VERIFY(options->optDecimal[1]->isChecked());
+        WAIT_VERIFY(options->optDecimal[1]->isChecked());
         keys("Tab");
-        QTRY_VERIFY(options->cmdOk->hasFocus());
+        WAIT_VERIFY(options->cmdOk->hasFocus());
         keys("space");
         chosen = true;
     });
     keys("alt+o");
     keys("d");
-    QTRY_VERIFY(chosen);
-    QTRY_COMPARE(form->DecimalPlaces(), short(2));
+    WAIT_VERIFY(chosen);
+    WAIT_COMPARE(form->DecimalPlaces(), short(2));
     keys("alt+v");
-    QTRY_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.00"));
+    WAIT_COMPARE(form->msGrid->TextMatrix(3, 1), QStringLiteral("12.00"));
 
     platform::FlexGrid *grid = form->msGrid;
     click(grid->viewport());
-    QTRY_VERIFY(grid->hasFocus());
+    WAIT_VERIFY(grid->hasFocus());
     const int row = grid->currentIndex().row();
     keys("Down");
-    QTRY_COMPARE(grid->currentIndex().row(), row + 1);
+    WAIT_COMPARE(grid->currentIndex().row(), row + 1);
     keys("Tab");
-    QTRY_VERIFY(form->cmdVisit->hasFocus());
+    WAIT_VERIFY(form->cmdVisit->hasFocus());
     keys("shift+Tab");
-    QTRY_VERIFY(grid->hasFocus());
+    WAIT_VERIFY(grid->hasFocus());
     keys("shift+Tab");
-    QTRY_VERIFY(form->cmdGraph->hasFocus());
+    WAIT_VERIFY(form->cmdGraph->hasFocus());
 }
 
 // Coming back from another application is no activation: the main window stays where the
@@ -475,30 +511,30 @@ void tst_Desktop::returningFromAnotherApplication()
 {
     OtherApplication other;
     xdo({"windowmove", windowId(form.get()), "200", "150"});
-    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    WAIT_VERIFY(framePosition(form.get()) != QPoint(0, 0));
     const QPoint moved = framePosition(form.get());
     QVERIFY(other.activate());
-    QTRY_VERIFY(!form->isActiveWindow());
+    WAIT_VERIFY(!form->isActiveWindow());
     xdo({"windowactivate", "--sync", windowId(form.get())});
-    QTRY_VERIFY(form->isActiveWindow());
+    WAIT_VERIFY(form->isActiveWindow());
     QCOMPARE(framePosition(form.get()), moved);
 
     bool kept = false, done = false;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *options = qobject_cast<diaOptions *>(w);
         click(options->optDecimal[1]);
-        QTRY_VERIFY(options->optDecimal[1]->isChecked());
+        WAIT_VERIFY(options->optDecimal[1]->isChecked());
         QVERIFY(other.activate());
-        QTRY_VERIFY(!options->isActiveWindow());
+        WAIT_VERIFY(!options->isActiveWindow());
         xdo({"windowactivate", "--sync", windowId(options)});
-        QTRY_VERIFY(options->isActiveWindow());
+        WAIT_VERIFY(options->isActiveWindow());
         kept = options->optDecimal[1]->isChecked();
         click(options->cmdOk);
         done = true;
     });
     keys("alt+o");
     keys("d");
-    QTRY_VERIFY(done);
+    WAIT_VERIFY(done);
     QVERIFY(kept);
     QCOMPARE(form->DecimalPlaces(), short(2));
 }
@@ -507,16 +543,16 @@ void tst_Desktop::returningFromAnotherApplication()
 void tst_Desktop::messageBoxIsNoActivation()
 {
     xdo({"windowmove", windowId(form.get()), "200", "150"});
-    QTRY_VERIFY(framePosition(form.get()) != QPoint(0, 0));
+    WAIT_VERIFY(framePosition(form.get()) != QPoint(0, 0));
     const QPoint moved = framePosition(form.get());
     QString text;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         text = qobject_cast<QMessageBox *>(w)->text();
         keys("Return");
     });
     keys("alt+v");
-    QTRY_COMPARE(text, QStringLiteral("Please enter value a for {Start:} before proceeding."));
-    QTRY_VERIFY(form->isActiveWindow());
+    WAIT_COMPARE(text, QStringLiteral("Please enter value a for {Start:} before proceeding."));
+    WAIT_VERIFY(form->isActiveWindow());
     QCOMPARE(framePosition(form.get()), moved);
 }
 
@@ -535,7 +571,7 @@ void tst_Desktop::thousandsOfPresses()
     typeInto(field("txtFunc2"), "X");
 
     bool done = false;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *graph = qobject_cast<frmGraph *>(w);
         graph->txtFrom->setText("-10");
         graph->txtTo->setText("10");
@@ -560,36 +596,36 @@ void tst_Desktop::blankEquation()
     typeInto(field("txtInc"), "1");
     typeInto(field("txtFunc1"), "   ");
     keys("alt+v");
-    QTRY_COMPARE(form->msGrid->TextMatrix(5, 0), QStringLiteral("2.0000"));
+    WAIT_COMPARE(form->msGrid->TextMatrix(5, 0), QStringLiteral("2.0000"));
     for (int row = 1; row <= 5; ++row)
         QCOMPARE(form->msGrid->TextMatrix(row, 1), QStringLiteral("UNDEF"));
 
     int blue = -1;
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         auto *graph = qobject_cast<frmGraph *>(w);
         QSignalSpy titles(graph, &QWidget::windowTitleChanged);
         keys("alt+p");
-        QTRY_COMPARE(titles.count(), 2);
+        WAIT_COMPARE(titles.count(), 2);
         QCOMPARE(titles.at(0).at(0).toString(), QStringLiteral("Graphing:    "));
         QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
         blue = bluePixels(graph->picPlot->image());
         keys("alt+x");
     });
     keys("alt+g");
-    QTRY_COMPARE(blue, 0);
+    WAIT_COMPARE(blue, 0);
 }
 
 // The support dialog's title bar is empty: the program's name is not filled in.
 void tst_Desktop::emptyTitleBar()
 {
     QString title = "unread";
-    testing::OnNextModal([&](QWidget *w) {
+    onNextModal([&](QWidget *w) {
         title = runX(QStringLiteral("xprop"), {"-id", windowId(w), "_NET_WM_NAME", "WM_NAME"});
         keys("Return");
     });
     keys("alt+h");
     keys("t");
-    QTRY_VERIFY(title != "unread");
+    WAIT_VERIFY(title != "unread");
     QVERIFY2(!title.contains("Tarnwick"), qPrintable(title));
     QVERIFY2(title.contains("_NET_WM_NAME"), qPrintable(title));
 }
