@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <array>
 #include <span>
 
 namespace {
@@ -74,6 +75,34 @@ QLabel *tableColumn(QWidget *parent, const QString &name, platform::TwipsBox box
     return label;
 }
 
+// One column of a help table: its header label and its column label, with their names.
+struct TableColumn {
+    QLabel *&header;
+    const char *headerName;
+    QLabel *&column;
+    const char *columnName;
+};
+
+// A table at the top of the frame: the headers "Symbol", "Explanation" and "Example", their
+// columns below them, height twips high, and the whole read by screen readers as a table.
+void makeTable(QGroupBox *frame, int height, std::array<TableColumn, 3> columns)
+{
+    struct Place {
+        const char *caption;
+        int left, width;
+    };
+    constexpr Place places[] = {{"Symbol", 120, 735}, {"Explanation", 1080, 1215}, {"Example", 2520, 1215}};
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Place &p = places[i];
+        columns[i].header = header(frame, QLatin1String(columns[i].headerName), QLatin1String(p.caption),
+                                   {p.left, 360, p.width, 255});
+        columns[i].column = tableColumn(frame, QLatin1String(columns[i].columnName), {p.left, 615, p.width, height});
+    }
+    // Screen readers read each table row by row under its headers, not as six labels.
+    platform::ShowTable(frame, {columns[0].header, columns[1].header, columns[2].header},
+                        {columns[0].column, columns[1].column, columns[2].column});
+}
+
 // A plain label that takes the size of its caption, its top-left corner kept.
 QLabel *autoSized(QWidget *parent, const QString &name, const QString &caption, platform::TwipsBox box)
 {
@@ -116,24 +145,16 @@ diaHelp::diaHelp()
 
     fraOperators = frame(this, "fraOperators", "Legal operators in order of precedence:",
                          {120, 1320, 3855, 2655}, sans(9.75));
-    lblOpsSym = header(fraOperators, "lblOpsSym", "Symbol", {120, 360, 735, 255});
-    lblOpsExpl = header(fraOperators, "lblOpsExpl", "Explanation", {1080, 360, 1215, 255});
-    lblOpsExm = header(fraOperators, "lblOpsExm", "Example", {2520, 360, 1215, 255});
-    lblOpsSymbol = tableColumn(fraOperators, "lblOpsSymbol", {120, 615, 735, 1815});
-    lblOpsExplanation = tableColumn(fraOperators, "lblOpsExplanation", {1080, 615, 1215, 1815});
-    lblOpsExample = tableColumn(fraOperators, "lblOpsExample", {2520, 615, 1215, 1815});
+    makeTable(fraOperators, 1815,
+              {{{lblOpsSym, "lblOpsSym", lblOpsSymbol, "lblOpsSymbol"},
+                {lblOpsExpl, "lblOpsExpl", lblOpsExplanation, "lblOpsExplanation"},
+                {lblOpsExm, "lblOpsExm", lblOpsExample, "lblOpsExample"}}});
 
     fraFunctions = frame(this, "fraFunctions", "Built In Functions:", {120, 4080, 3855, 3975}, sans(9.75));
-    Label4 = header(fraFunctions, "Label4", "Symbol", {120, 360, 735, 255});
-    Label5 = header(fraFunctions, "Label5", "Explanation", {1080, 360, 1215, 255});
-    Label6 = header(fraFunctions, "Label6", "Example", {2520, 360, 1215, 255});
-    lblFuncSymbol = tableColumn(fraFunctions, "lblFuncSymbol", {120, 615, 735, 3240});
-    lblFuncExplanation = tableColumn(fraFunctions, "lblFuncExplanation", {1080, 615, 1215, 3240});
-    lblFuncExample = tableColumn(fraFunctions, "lblFuncExample", {2520, 615, 1215, 3240});
-    // Screen readers read each table row by row under its headers, not as six labels.
-    platform::ShowTable(fraOperators, {lblOpsSym, lblOpsExpl, lblOpsExm},
-                        {lblOpsSymbol, lblOpsExplanation, lblOpsExample});
-    platform::ShowTable(fraFunctions, {Label4, Label5, Label6}, {lblFuncSymbol, lblFuncExplanation, lblFuncExample});
+    makeTable(fraFunctions, 3240,
+              {{{Label4, "Label4", lblFuncSymbol, "lblFuncSymbol"},
+                {Label5, "Label5", lblFuncExplanation, "lblFuncExplanation"},
+                {Label6, "Label6", lblFuncExample, "lblFuncExample"}}});
 
     fraExamples = frame(this, "fraExamples", "Examples", {4200, 1320, 6375, 6735}, sans(9.75));
     lblDescription = platform::MakeLabel(fraExamples, "lblDescription", QString(), {360, 600, 5655, 2175},
