@@ -2,7 +2,6 @@
 
 #include "platform/Conversions.h"
 #include "platform/ScriptControl.h"
-#include "script/NumberText.h"
 
 #include <array>
 #include <exception>
@@ -86,7 +85,7 @@ QLatin1StringView CellText(int index, double X, int decimals, platform::PatternB
         // A value whose text reads "UNDEF" shows as it reads, like a failure.
         if (!textOf(value, text) || text == "UNDEF")
             return undefined;
-        return platform::FormatPattern(script::leadingNumber(text), decimals, buffer);
+        return platform::FormatPattern(platform::LeadingNumber(text), decimals, buffer);
     }
     }
 }

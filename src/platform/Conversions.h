@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <array>
+#include <string_view>
 
 // The program's number conversions, one function each; the windows and the engine
 // share the same implementation (script/NumberText).
@@ -20,6 +21,8 @@ QString NumberToText(double value);
 /// at most one point and an optional exponent, up to the first character that does not fit.
 /// No number gives 0; a number beyond the double range gives the largest double of its sign.
 double LeadingNumber(QStringView text);
+/// The same reading of a UTF-8 text, as the engine's values give their text.
+inline double LeadingNumber(std::string_view text) { return script::leadingNumber(text); }
 
 /// The display pattern "###0." followed by `decimals` zeros: fixed point, exactly that many
 /// decimals, rounded half away from zero on the value's 15-significant-digit form.
