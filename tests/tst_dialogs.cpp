@@ -5,6 +5,7 @@
 
 #include "helpers/ModalDriver.h"
 #include "platform/AppInfo.h"
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 #include "platform/Program.h"
 #include "platform/SystemInfo.h"
@@ -188,10 +189,10 @@ void tst_Dialogs::windows_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QSize>("client");
     QTest::addColumn<QColor>("back");
-    QTest::newRow("Formula Tutor") << int(Help) << "Formula Tutor" << QSize(717, 546) << QColor(Qt::white);
+    QTest::newRow("Formula Tutor") << int(Help) << "Formula Tutor" << QSize(717, 546) << platform::White;
     QTest::newRow("About box") << int(About) << "About Tarnwick" << QSize(382, 237)
                                << QApplication::palette().color(QPalette::Window);
-    QTest::newRow("support") << int(Tech) << "" << QSize(402, 213) << QColor(Qt::white);
+    QTest::newRow("support") << int(Tech) << "" << QSize(402, 213) << platform::White;
     QTest::newRow("store") << int(Store) << "https://www.quarro.example/store" << QSize(402, 213)
                            << QApplication::palette().color(QPalette::Window);
 }
@@ -228,7 +229,8 @@ void tst_Dialogs::controls_data()
             << window << name << container << platform::TwipsRect(b.left, b.top, b.width, b.height) << autoSize
             << font << QString::fromUtf8(caption) << back;
     };
-    const QColor white(255, 255, 255), blue(192, 192, 255), yellow(255, 255, 128), salmon(255, 128, 128);
+    const QColor white = platform::White, blue = platform::LightBlue, yellow = platform::LightYellow,
+                 salmon = platform::Salmon;
     const QFont plain = platform::DefaultFont();
     row(Help, "lblTitle", "diaHelp", {120, 240, 8415, 855}, sans(9.75), "", white);
     row(Help, "cmdExit", "diaHelp", {9000, 240, 1215, 375}, plain, "E&xit");
@@ -541,7 +543,7 @@ void tst_Dialogs::aboutSeparator()
     QCOMPARE(grey->geometry(), QRect(6, 163, 372, 1));
     QCOMPARE(white->geometry(), QRect(7, 164, 371, 2));
     QCOMPARE(grey->palette().color(QPalette::Window), QColor(128, 128, 128));
-    QCOMPARE(white->palette().color(QPalette::Window), QColor(255, 255, 255));
+    QCOMPARE(white->palette().color(QPalette::Window), platform::White);
 }
 
 void tst_Dialogs::sysInfo_data()

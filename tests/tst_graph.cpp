@@ -244,7 +244,7 @@ void tst_Graph::window()
     showGraph();
     QCOMPARE(graph->windowTitle(), QStringLiteral("Plotwell"));
     QCOMPARE(graph->centralWidget()->size(), QSize(764, 529));
-    QCOMPARE(graph->centralWidget()->palette().color(QPalette::Window), QColor(255, 255, 255));
+    QCOMPARE(graph->centralWidget()->palette().color(QPalette::Window), platform::White);
     const Qt::WindowFlags flags = graph->windowFlags();
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowCloseButtonHint);

@@ -4,6 +4,7 @@
 #include "helpers/MainWindowTest.h"
 #include "helpers/ModalDriver.h"
 #include "info/diaTech.h"
+#include "platform/Colours.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
@@ -70,7 +71,7 @@ void tst_MainWindow::window()
 {
     QCOMPARE(form->windowTitle(), QStringLiteral("Tarnwick"));
     QCOMPARE(form->centralWidget()->size(), QSize(764, 549));
-    QCOMPARE(form->centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(form->centralWidget()->palette().color(QPalette::Window), platform::ButtonFace);
     const Qt::WindowFlags flags = form->windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));

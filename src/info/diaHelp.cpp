@@ -1,5 +1,6 @@
 #include "info/diaHelp.h"
 
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 #include "platform/Equations.h"
 #include "platform/Program.h"
@@ -20,7 +21,7 @@ using platform::DesignFont;
 using platform::Typeface;
 
 const QString CRLF = QStringLiteral("\r\n");
-const QColor LightBlue(192, 192, 255);
+using platform::LightBlue;
 
 QFont sans(qreal points, int style = platform::Plain)
 {

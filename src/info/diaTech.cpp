@@ -1,5 +1,6 @@
 #include "info/diaTech.h"
 
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 
 #include <QLabel>
@@ -11,8 +12,8 @@ using platform::Bold;
 using platform::DesignFont;
 using platform::Typeface;
 
-const QColor LightYellow(255, 255, 128);
-const QColor Salmon(255, 128, 128);
+using platform::LightYellow;
+using platform::Salmon;
 
 QLabel *coloured(QWidget *parent, const QString &name, const QString &caption, platform::TwipsBox box,
                  qreal points, const QColor &colour)

@@ -2,6 +2,7 @@
 
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
+#include "platform/Colours.h"
 #include "platform/Controls.h"
 #include "platform/Program.h"
 
@@ -81,7 +82,7 @@ frmAbout::frmAbout()
                                          {1080, 1920, 3885, 330});
     platform::SetForeColor(lblDescription, platform::Black);
     // An etched separator: a grey line with a wider white one just below it.
-    Line1[1] = horizontalLine(this, platform::ArrayName("Line1", 1), 90, 5654, 2445, 1, QColor(128, 128, 128));
+    Line1[1] = horizontalLine(this, platform::ArrayName("Line1", 1), 90, 5654, 2445, 1, platform::Grey);
     Line1[0] = horizontalLine(this, platform::ArrayName("Line1", 0), 105, 5654, 2460, 2, platform::White);
     lblDisclaimer = platform::MakeLabel(
         this, "lblDisclaimer",

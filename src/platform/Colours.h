@@ -11,6 +11,13 @@ inline constexpr QColor ButtonFace{192, 192, 192};
 inline constexpr QColor White{255, 255, 255};
 inline constexpr QColor Black{0, 0, 0};
 
+// The backgrounds of the help window's table columns and of the support window's labels,
+// and the grey of the About box's etched line.
+inline constexpr QColor LightBlue{192, 192, 255};
+inline constexpr QColor LightYellow{255, 255, 128};
+inline constexpr QColor Salmon{255, 128, 128};
+inline constexpr QColor Grey{128, 128, 128};
+
 // The graph's colours: its dotted grid, its axes and the points of the equations.
 inline constexpr QColor PlotGrid{128, 0, 0};
 inline constexpr QColor PlotAxis{255, 0, 0};
