@@ -51,9 +51,9 @@ double asDouble(const Number &n)
 // A whole result in the narrowest of Integer, Long, Double at or above `rank`.
 Value wholeResult(std::int64_t r, Rank rank)
 {
-    if (rank == Rank::Integer && r >= -32768 && r <= 32767)
-        return Value::integer(static_cast<std::int16_t>(r));
-    if (r >= std::numeric_limits<std::int32_t>::min() && r <= std::numeric_limits<std::int32_t>::max())
+    if (rank == Rank::Integer)
+        return narrowestWhole(r);
+    if (r >= INT32_MIN && r <= INT32_MAX)
         return Value::longValue(static_cast<std::int32_t>(r));
     return Value::number(static_cast<double>(r));
 }
