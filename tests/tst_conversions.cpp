@@ -23,8 +23,6 @@ private slots:
     void formatPattern_data();
     void formatPattern();
     void formatPatternOfTheValueIsThatOfItsText();
-    void cleanNumber_data();
-    void cleanNumber();
     void cleaningTwiceChangesNothing_data();
     void cleaningTwiceChangesNothing();
 };
@@ -208,33 +206,6 @@ void tst_Conversions::formatPatternOfTheValueIsThatOfItsText()
                 QFAIL(qPrintable(QStringLiteral("%1 with %2 places").arg(v, 0, 'g', 17).arg(places)));
         }
     }
-}
-
-void tst_Conversions::cleanNumber_data()
-{
-    QTest::addColumn<short>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("cleaned");
-
-    QTest::newRow("small number form kept") << short(1) << "1E-05" << "1E-05";
-    QTest::newRow("large number form kept") << short(1) << "1.23456789012346E+17" << "1.23456789012346E+17";
-    QTest::newRow("negative number form kept") << short(1) << "-2.5E+15" << "-2.5E+15";
-    QTest::newRow("unsigned keeps a positive number form") << short(2) << "1E+15" << "1E+15";
-    QTest::newRow("unsigned filters a negative one") << short(2) << "-1E-05" << "105";
-    QTest::newRow("lower-case exponent filtered") << short(1) << "1e-05" << "-105";
-    QTest::newRow("two exponent digits only") << short(1) << "1E-5" << "-15";
-    QTest::newRow("blank before the form") << short(1) << " 1E+15" << "115";
-    QTest::newRow("form beyond the double range") << short(1) << "1E+999" << "1999";
-    QTest::newRow("trailing zero filtered as digits") << short(1) << "-3.50" << "-3.50";
-    QTest::newRow("other kinds untouched") << short(3) << "a 1E-05" << "a 1E-05";
-}
-
-void tst_Conversions::cleanNumber()
-{
-    QFETCH(short, kind);
-    QFETCH(QString, text);
-    QFETCH(QString, cleaned);
-    QCOMPARE(platform::CleanNumber(text, kind), cleaned);
 }
 
 // Whatever a user typed, a field that is left again shows what it showed: cleaning its own

@@ -50,6 +50,18 @@ void tst_Validator::cleaning_data()
     QTest::newRow("no check: kind 0") << short(0) << "a-1.2.3" << "a-1.2.3";
     QTest::newRow("no check: kind 3") << short(3) << " x " << " x ";
     QTest::newRow("no check: negative kind") << short(-1) << "1e5" << "1e5";
+    // The number form the program itself writes stays as it is.
+    QTest::newRow("small number form kept") << short(1) << "1E-05" << "1E-05";
+    QTest::newRow("large number form kept") << short(1) << "1.23456789012346E+17" << "1.23456789012346E+17";
+    QTest::newRow("negative number form kept") << short(1) << "-2.5E+15" << "-2.5E+15";
+    QTest::newRow("unsigned keeps a positive number form") << short(2) << "1E+15" << "1E+15";
+    QTest::newRow("unsigned filters a negative one") << short(2) << "-1E-05" << "105";
+    QTest::newRow("lower-case exponent filtered") << short(1) << "1e-05" << "-105";
+    QTest::newRow("two exponent digits only") << short(1) << "1E-5" << "-15";
+    QTest::newRow("blank before the form") << short(1) << " 1E+15" << "115";
+    QTest::newRow("form beyond the double range") << short(1) << "1E+999" << "1999";
+    QTest::newRow("trailing zero filtered as digits") << short(1) << "-3.50" << "-3.50";
+    QTest::newRow("other kinds untouched") << short(3) << "a 1E-05" << "a 1E-05";
 }
 
 void tst_Validator::cleaning()
