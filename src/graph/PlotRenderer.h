@@ -42,6 +42,15 @@ public:
         double xRange = 0;
         double yRange = 0;
         std::vector<std::pair<float, float>> points;
+
+        // Nothing drawn; the points' storage stays for the next plot to fill again.
+        void clear()
+        {
+            axes = false;
+            xRange = 0;
+            yRange = 0;
+            points.clear();
+        }
     };
 
     // Draws onto the surface; what it draws is also noted in the drawing, when given one.

@@ -76,7 +76,7 @@ void frmGraph::plotEquations()
 {
     const QString savedCaption = windowTitle();
     picPlot->Cls();
-    m_drawing = {};
+    m_drawing.clear();
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
@@ -116,22 +116,17 @@ void frmGraph::plotEquations()
 
 double frmGraph::GraphValue(int index, double X)
 {
-    EquationText &equation = m_equations[index];
+    const std::string &equation = m_equations[index];
     EvalOK = true;
     try {
         m_scControl->AssignX(X);
-        // The box is read at every sample; only a changed text is converted again.
-        const QString text = txtFunc_[index]->text();
-        if (text != equation.source) {
-            equation.source = text;
-            equation.trimmed = platform::TrimSpaces(text).toUtf8().toStdString();
-        }
+        // The box's text as it stands now: an edit during the run counts from the next sample.
         // A box of blanks holds no equation: it has no value, as in the table.
-        if (equation.trimmed.empty()) {
+        if (equation.empty()) {
             EvalOK = false;
             return 0;
         }
-        return m_scControl->Eval(std::string_view(equation.trimmed)).toDouble();
+        return m_scControl->Eval(std::string_view(equation)).toDouble();
     } catch (const std::exception &) {
         EvalOK = false;
         return 0;

@@ -98,13 +98,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The equation texts as last read from their boxes, trimmed and in UTF-8 for the
-    // engine; converted again only when the box's text has changed.
-    struct EquationText {
-        QString source;
-        std::string trimmed;
-    };
-
     void createControls();
     void createMenus();
     void setTabOrder();
@@ -126,7 +119,9 @@ private:
     bool EvalOK = false;
     std::unique_ptr<clsValidator> objValidator;
     std::unique_ptr<platform::ScriptControl> m_scControl;
-    std::array<EquationText, platform::EquationCount> m_equations;
+    // Each equation box's text, trimmed and in UTF-8 for the engine: kept in step with the
+    // box as it changes, so a sample neither reads nor converts the box's text.
+    std::array<std::string, platform::EquationCount> m_equations;
     // What the drawing area shows, so that it can be saved and printed as shapes and text.
     PlotRenderer::Drawing m_drawing;
 
