@@ -12,6 +12,7 @@
 #include "platform/TextBox.h"
 
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -87,6 +88,9 @@ void frmGraph::plotEquations()
 
     platform::BusyPointer busy;
     std::vector<Tally> tallies;
+    // X of each sample as handed to the engine: every equation samples the same X, so the
+    // first one plotted works them out for all.
+    std::vector<std::optional<script::Value>> xValues;
     for (int index = 0; index < platform::EquationCount; ++index) {
         const platform::TextBox *box = txtFunc_[index];
         if (box->text().isEmpty())
@@ -100,7 +104,12 @@ void frmGraph::plotEquations()
                 return;
             }
             const double X = (i / n) * (end - start) + start;
-            const double Y = GraphValue(index, X);
+            const auto sample = static_cast<std::size_t>(i) - 1;
+            if (sample == xValues.size()) {
+                xValues.reserve(static_cast<std::size_t>(n));
+                xValues.push_back(platform::ScriptControl::XValue(X));
+            }
+            const double Y = GraphValue(index, xValues[sample]);
             if (!EvalOK)
                 ++tally.undefined;
             else if (Y >= m_axes.yMin && Y <= m_axes.yMax
@@ -114,21 +123,23 @@ void frmGraph::plotEquations()
                                                      "equations plotted"));
 }
 
-double frmGraph::GraphValue(int index, double X)
+double frmGraph::GraphValue(int index, const std::optional<script::Value> &X)
 {
     const std::string &equation = m_equations[index];
-    EvalOK = true;
+    EvalOK = false;
+    // An X without number text has no value to hand over: there is no value at it.
+    if (!X)
+        return 0;
     try {
-        m_scControl->AssignX(X);
+        m_scControl->AssignX(*X);
         // The box's text as it stands now: an edit during the run counts from the next sample.
         // A box of blanks holds no equation: it has no value, as in the table.
-        if (equation.empty()) {
-            EvalOK = false;
+        if (equation.empty())
             return 0;
-        }
-        return m_scControl->Eval(std::string_view(equation)).toDouble();
+        const double Y = m_scControl->Eval(std::string_view(equation)).toDouble();
+        EvalOK = true;
+        return Y;
     } catch (const std::exception &) {
-        EvalOK = false;
         return 0;
     }
 }

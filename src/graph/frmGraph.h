@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -107,11 +108,12 @@ private:
     // Plotting.
     void DrawAxes();
     void plotEquations();
-    // The value of equation index at X; EvalOK tells whether it has one.
-    double GraphValue(int index, double X);
-    double GraphValue1(double X) { return GraphValue(0, X); }
-    double GraphValue2(double X) { return GraphValue(1, X); }
-    double GraphValue3(double X) { return GraphValue(2, X); }
+    // The value of equation index at X, as ScriptControl::XValue hands X over; EvalOK tells
+    // whether it has one.
+    double GraphValue(int index, const std::optional<script::Value> &X);
+    double GraphValue1(double X) { return GraphValue(0, platform::ScriptControl::XValue(X)); }
+    double GraphValue2(double X) { return GraphValue(1, platform::ScriptControl::XValue(X)); }
+    double GraphValue3(double X) { return GraphValue(2, platform::ScriptControl::XValue(X)); }
     bool runMustStop() const;
 
     GraphInputs m_inputs;

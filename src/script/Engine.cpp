@@ -128,30 +128,41 @@ bool Engine::tryAssignNumber(std::string_view code)
 
 void Engine::AssignNumber(std::string_view name, double value)
 {
-    if (!std::isfinite(value))
-        throw ScriptError(errc::Overflow);
     const auto bits = std::bit_cast<std::uint64_t>(value);
     if (!lastNumberKnown_ || bits != lastNumberBits_) {
         lastNumberKnown_ = false;
-        const Decimal15 d = toDecimal15(value);
-        std::int64_t whole = 0;
-        double magnitude = 0;
-        // The literal's type as decimalLiteral gives it for the text after the sign.
-        if (!readDecimal15(d, whole, magnitude)) {
-            // A Double, whose negation is exact: the usual case of X, kept free of temporaries.
-            if (!std::isfinite(magnitude)) // the text reads beyond the range
-                throw ScriptError(errc::Overflow);
-            lastNumberValue_.setDouble(d.negative ? -magnitude : magnitude);
-        } else {
-            Value v = narrowestWhole(whole);
-            if (d.negative)
-                negateLiteral(v);
-            lastNumberValue_ = v;
-        }
+        lastNumberValue_ = NumberValue(value);
         lastNumberBits_ = bits;
         lastNumberKnown_ = true;
     }
-    assignedGlobal(name).assign(lastNumberValue_);
+    AssignValue(name, lastNumberValue_);
+}
+
+Value Engine::NumberValue(double value)
+{
+    if (!std::isfinite(value))
+        throw ScriptError(errc::Overflow);
+    const Decimal15 d = toDecimal15(value);
+    std::int64_t whole = 0;
+    double magnitude = 0;
+    Value v;
+    // The literal's type as decimalLiteral gives it for the text after the sign.
+    if (!readDecimal15(d, whole, magnitude)) {
+        // A Double, whose negation is exact: the usual case of X.
+        if (!std::isfinite(magnitude)) // the text reads beyond the range
+            throw ScriptError(errc::Overflow);
+        v.setDouble(d.negative ? -magnitude : magnitude);
+    } else {
+        v = narrowestWhole(whole);
+        if (d.negative)
+            negateLiteral(v);
+    }
+    return v;
+}
+
+void Engine::AssignValue(std::string_view name, const Value &value)
+{
+    assignedGlobal(name).assign(value);
 }
 
 Value &Engine::assignedGlobal(std::string_view name)
