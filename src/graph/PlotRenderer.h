@@ -62,6 +62,9 @@ public:
     // Sets the frame, then draws the dotted grid, its labels (xRange and yRange are the
     // axis ranges the labels read) and the solid axes.
     void drawAxes(double xRange, double yRange);
+    // Sets the frame only, for a surface that already shows the axes drawAxes draws for the
+    // same ranges.
+    void setFrame(double xRange, double yRange);
     // Sets the point of the value pair (X, Y) under the axis ranges and answers true; nothing
     // (false) where the mapping refuses either value.
     bool plotPoint(double X, double Y, double xRange, double yRange);

@@ -11,6 +11,8 @@
 #include "platform/ScriptControl.h"
 #include "platform/TextBox.h"
 
+#include <bit>
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -50,7 +52,19 @@ QString describePlot(double start, double end, double samples, const AxisScales 
 
 void frmGraph::DrawAxes()
 {
-    PlotRenderer(*picPlot, &m_drawing).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
+    const double xRange = m_axes.xMax - m_axes.xMin;
+    const double yRange = m_axes.yMax - m_axes.yMin;
+    PlotRenderer renderer(*picPlot, &m_drawing);
+    // The same ranges (to the bit: -0 labels apart from 0) on a picture of the same size draw
+    // the same axes: the picture they made last time is put back instead.
+    const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    if (same(m_axesPicture.xRange, xRange) && same(m_axesPicture.yRange, yRange) && picPlot->ClsTo(m_axesPicture.image)) {
+        renderer.setFrame(xRange, yRange);
+        return;
+    }
+    picPlot->Cls();
+    renderer.drawAxes(xRange, yRange);
+    m_axesPicture = {picPlot->image(), xRange, yRange};
 }
 
 bool frmGraph::runMustStop() const
@@ -76,7 +90,6 @@ void frmGraph::cmdPlot_Click()
 void frmGraph::plotEquations()
 {
     const QString savedCaption = windowTitle();
-    picPlot->Cls();
     m_drawing.clear();
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());

@@ -5,6 +5,7 @@
 #include "platform/Equations.h"
 #include "platform/ScriptControl.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QString>
 
@@ -106,6 +107,7 @@ private:
     void cleanRangeField(platform::TextBox *box);
 
     // Plotting.
+    // Clears the picture to the grid, its labels and the axes of the axis ranges.
     void DrawAxes();
     void plotEquations();
     // The value of equation index at X, as ScriptControl::XValue hands X over; EvalOK tells
@@ -126,6 +128,12 @@ private:
     std::array<std::string, platform::EquationCount> m_equations;
     // What the drawing area shows, so that it can be saved and printed as shapes and text.
     PlotRenderer::Drawing m_drawing;
+    // The picture as DrawAxes last drew it, axes only, and the axis ranges it was drawn for.
+    struct AxesPicture {
+        QImage image;
+        double xRange = 0;
+        double yRange = 0;
+    } m_axesPicture;
 
     int m_runDepth = 0;          // plot runs on the stack (a nested Plot adds one)
     bool m_closePending = false; // closing waits until every run has stopped

@@ -93,6 +93,19 @@ void PictureBox::Cls()
     markDirty(m_image.rect());
 }
 
+bool PictureBox::ClsTo(const QImage &picture)
+{
+    fitImage();
+    if (picture.size() != m_pixels || picture.devicePixelRatio() != m_pixelRatio)
+        return false;
+    // Shared until the first drawing, which copies it.
+    m_image = picture;
+    setCurrentX(0);
+    setCurrentY(0);
+    markDirty(m_image.rect());
+    return true;
+}
+
 void PictureBox::PSet(double x, double y, QRgb color)
 {
     setCurrentX(x);

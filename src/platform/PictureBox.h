@@ -26,6 +26,9 @@ public:
 
     // Clears the picture to the background colour; the current position goes to 0, 0.
     void Cls();
+    // Clears the picture to the given one, as Cls() does, when it is an image() of this box
+    // of the size and pixel ratio the picture has now; false, and nothing done, otherwise.
+    bool ClsTo(const QImage &picture);
     void PSet(double x, double y, QRgb color) override;
     void Line(double x1, double y1, double x2, double y2, QRgb color) override;
     // Writes text in the box's font and ForeColor.
