@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -96,10 +97,11 @@ void PictureBox::Cls()
 bool PictureBox::ClsTo(const QImage &picture)
 {
     fitImage();
-    if (picture.size() != m_pixels || picture.devicePixelRatio() != m_pixelRatio)
+    if (picture.size() != m_pixels || picture.devicePixelRatio() != m_pixelRatio || picture.format() != m_image.format())
         return false;
-    // Shared until the first drawing, which copies it.
-    m_image = picture;
+    // Copied into the picture's own pixels, in use already, rather than shared until the first
+    // point copies it into fresh memory.
+    std::memcpy(m_image.bits(), picture.constBits(), static_cast<std::size_t>(picture.sizeInBytes()));
     setCurrentX(0);
     setCurrentY(0);
     markDirty(m_image.rect());
