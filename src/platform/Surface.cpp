@@ -39,14 +39,14 @@ void Surface::Scale(double x1, double y1, double x2, double y2)
     m_scaleHeight = height;
 }
 
-double Surface::ScaleWidth() const
+double Surface::twipsWidth() const
 {
-    return m_scaleWidth != 0 ? m_scaleWidth : PixelsToTwips(logicalSize().width());
+    return PixelsToTwips(logicalSize().width());
 }
 
-double Surface::ScaleHeight() const
+double Surface::twipsHeight() const
 {
-    return m_scaleHeight != 0 ? m_scaleHeight : PixelsToTwips(logicalSize().height());
+    return PixelsToTwips(logicalSize().height());
 }
 
 void Surface::setDrawWidth(int pixels)
