@@ -104,6 +104,7 @@ void frmGraph::plotEquations()
     // X of each sample as handed to the engine: every equation samples the same X, so the
     // first one plotted works them out for all.
     std::vector<std::optional<script::Value>> xValues;
+    xValues.reserve(static_cast<std::size_t>(n));
     for (int index = 0; index < platform::EquationCount; ++index) {
         const platform::TextBox *box = txtFunc_[index];
         if (box->text().isEmpty())
@@ -118,10 +119,8 @@ void frmGraph::plotEquations()
             }
             const double X = (i / n) * (end - start) + start;
             const auto sample = static_cast<std::size_t>(i) - 1;
-            if (sample == xValues.size()) {
-                xValues.reserve(static_cast<std::size_t>(n));
+            if (sample == xValues.size())
                 xValues.push_back(platform::ScriptControl::XValue(X));
-            }
             const double Y = GraphValue(index, xValues[sample]);
             if (!EvalOK)
                 ++tally.undefined;
