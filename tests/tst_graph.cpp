@@ -130,6 +130,7 @@ private slots:
     void labels_data();
     void labels();
     void pictureSurvivesResizing();
+    void replotRedrawsChangedAxes();
 
     void parabola();
     void valueBounds_data();
@@ -595,6 +596,30 @@ void tst_Graph::pictureSurvivesResizing()
     pic->resize(pic->width() + 40, pic->height() + 30);
     QCOMPARE(pic->image().copy(before.rect()), before);
     QCOMPARE(CountColour(pic->image(), platform::White, QRect(before.width(), 0, 40, 30)), 40 * 30);
+}
+
+// A plot starts from the last plot's axes only while they would be drawn the same: changed
+// ranges are labelled anew, the same ranges again give the same picture, and a new size draws
+// the axes to its corners.
+void tst_Graph::replotRedrawsChangedAxes()
+{
+    showGraph();
+    PictureBox *pic = graph->picPlot;
+    plot("X");
+    const QImage first = pic->image().copy();
+    graph->setXAxisMax(5);
+    graph->setXAxisMin(-5);
+    plot("X");
+    QVERIFY(labelShows(pic, 1, 0, " .5 "));
+    graph->setXAxisMax(10);
+    graph->setXAxisMin(-10);
+    plot("X");
+    plot("X");
+    QCOMPARE(pic->image(), first);
+    pic->resize(pic->width() + 40, pic->height() + 30);
+    plot("X");
+    QVERIFY(labelShows(pic, 10, 0, " 10 "));
+    QVERIFY(labelShows(pic, 0, -10, "-10 "));
 }
 
 // ---- Plotting ----

@@ -29,7 +29,7 @@ bool PlotRenderer::toScreen(double value, double range, float &screen)
     return true;
 }
 
-void PlotRenderer::drawAxes(double xRange, double yRange)
+void PlotRenderer::setFrame(double xRange, double yRange)
 {
     if (m_drawing) {
         m_drawing->axes = true;
@@ -37,6 +37,11 @@ void PlotRenderer::drawAxes(double xRange, double yRange)
         m_drawing->yRange = yRange;
     }
     m_surface.Scale(Left, Top, Right, Bottom);
+}
+
+void PlotRenderer::drawAxes(double xRange, double yRange)
+{
+    setFrame(xRange, yRange);
     m_surface.setDrawStyle(platform::Surface::DrawStyle::Dot);
 
     const double xStep = xRange / GridSpan;

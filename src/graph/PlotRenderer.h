@@ -42,6 +42,15 @@ public:
         double xRange = 0;
         double yRange = 0;
         std::vector<std::pair<float, float>> points;
+
+        // Nothing drawn; the points' storage stays for the next plot to fill again.
+        void clear()
+        {
+            axes = false;
+            xRange = 0;
+            yRange = 0;
+            points.clear();
+        }
     };
 
     // Draws onto the surface; what it draws is also noted in the drawing, when given one.
@@ -53,6 +62,9 @@ public:
     // Sets the frame, then draws the dotted grid, its labels (xRange and yRange are the
     // axis ranges the labels read) and the solid axes.
     void drawAxes(double xRange, double yRange);
+    // Sets the frame only, for a surface that already shows the axes drawAxes draws for the
+    // same ranges.
+    void setFrame(double xRange, double yRange);
     // Sets the point of the value pair (X, Y) under the axis ranges and answers true; nothing
     // (false) where the mapping refuses either value.
     bool plotPoint(double X, double Y, double xRange, double yRange);

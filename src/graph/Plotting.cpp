@@ -11,7 +11,10 @@
 #include "platform/ScriptControl.h"
 #include "platform/TextBox.h"
 
+#include <bit>
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -49,7 +52,19 @@ QString describePlot(double start, double end, double samples, const AxisScales 
 
 void frmGraph::DrawAxes()
 {
-    PlotRenderer(*picPlot, &m_drawing).drawAxes(m_axes.xMax - m_axes.xMin, m_axes.yMax - m_axes.yMin);
+    const double xRange = m_axes.xMax - m_axes.xMin;
+    const double yRange = m_axes.yMax - m_axes.yMin;
+    PlotRenderer renderer(*picPlot, &m_drawing);
+    // The same ranges (to the bit: -0 labels apart from 0) on a picture of the same size draw
+    // the same axes: the picture they made last time is put back instead.
+    const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    if (same(m_axesPicture.xRange, xRange) && same(m_axesPicture.yRange, yRange) && picPlot->ClsTo(m_axesPicture.image)) {
+        renderer.setFrame(xRange, yRange);
+        return;
+    }
+    picPlot->Cls();
+    renderer.drawAxes(xRange, yRange);
+    m_axesPicture = {picPlot->image(), xRange, yRange};
 }
 
 bool frmGraph::runMustStop() const
@@ -75,8 +90,7 @@ void frmGraph::cmdPlot_Click()
 void frmGraph::plotEquations()
 {
     const QString savedCaption = windowTitle();
-    picPlot->Cls();
-    m_drawing = {};
+    m_drawing.clear();
     const double start = platform::LeadingNumber(txtFrom->text());
     const double end = platform::LeadingNumber(txtTo->text());
     DrawAxes();
@@ -87,6 +101,10 @@ void frmGraph::plotEquations()
 
     platform::BusyPointer busy;
     std::vector<Tally> tallies;
+    // X of each sample as handed to the engine: every equation samples the same X, so the
+    // first one plotted works them out for all.
+    std::vector<std::optional<script::Value>> xValues;
+    xValues.reserve(static_cast<std::size_t>(n));
     for (int index = 0; index < platform::EquationCount; ++index) {
         const platform::TextBox *box = txtFunc_[index];
         if (box->text().isEmpty())
@@ -100,7 +118,10 @@ void frmGraph::plotEquations()
                 return;
             }
             const double X = (i / n) * (end - start) + start;
-            const double Y = GraphValue(index, X);
+            const auto sample = static_cast<std::size_t>(i) - 1;
+            if (sample == xValues.size())
+                xValues.push_back(platform::ScriptControl::XValue(X));
+            const double Y = GraphValue(index, xValues[sample]);
             if (!EvalOK)
                 ++tally.undefined;
             else if (Y >= m_axes.yMin && Y <= m_axes.yMax
@@ -114,26 +135,23 @@ void frmGraph::plotEquations()
                                                      "equations plotted"));
 }
 
-double frmGraph::GraphValue(int index, double X)
+double frmGraph::GraphValue(int index, const std::optional<script::Value> &X)
 {
-    EquationText &equation = m_equations[index];
-    EvalOK = true;
+    const std::string &equation = m_equations[index];
+    EvalOK = false;
+    // An X without number text has no value to hand over: there is no value at it.
+    if (!X)
+        return 0;
     try {
-        m_scControl->AssignX(X);
-        // The box is read at every sample; only a changed text is converted again.
-        const QString text = txtFunc_[index]->text();
-        if (text != equation.source) {
-            equation.source = text;
-            equation.trimmed = platform::TrimSpaces(text).toUtf8().toStdString();
-        }
+        m_scControl->AssignX(*X);
+        // The box's text as it stands now: an edit during the run counts from the next sample.
         // A box of blanks holds no equation: it has no value, as in the table.
-        if (equation.trimmed.empty()) {
-            EvalOK = false;
+        if (equation.empty())
             return 0;
-        }
-        return m_scControl->Eval(std::string_view(equation.trimmed)).toDouble();
+        const double Y = m_scControl->Eval(std::string_view(equation)).toDouble();
+        EvalOK = true;
+        return Y;
     } catch (const std::exception &) {
-        EvalOK = false;
         return 0;
     }
 }

@@ -125,6 +125,9 @@ void frmGraph::connectHandlers()
     connect(mnuAxis, &QAction::triggered, this, &frmGraph::mnuAxis_Click);
     connect(txtFrom, &platform::TextBox::LostFocus, this, &frmGraph::txtFrom_LostFocus);
     connect(txtTo, &platform::TextBox::LostFocus, this, &frmGraph::txtTo_LostFocus);
+    for (int i = 0; i < platform::EquationCount; ++i)
+        connect(txtFunc_[i], &QLineEdit::textChanged, this,
+                [this, i](const QString &text) { m_equations[i] = platform::TrimSpaces(text).toUtf8().toStdString(); });
 }
 
 void frmGraph::Form_Load()

@@ -5,11 +5,13 @@
 #include "platform/Equations.h"
 #include "platform/ScriptControl.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -98,13 +100,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The equation texts as last read from their boxes, trimmed and in UTF-8 for the
-    // engine; converted again only when the box's text has changed.
-    struct EquationText {
-        QString source;
-        std::string trimmed;
-    };
-
     void createControls();
     void createMenus();
     void setTabOrder();
@@ -112,13 +107,15 @@ private:
     void cleanRangeField(platform::TextBox *box);
 
     // Plotting.
+    // Clears the picture to the grid, its labels and the axes of the axis ranges.
     void DrawAxes();
     void plotEquations();
-    // The value of equation index at X; EvalOK tells whether it has one.
-    double GraphValue(int index, double X);
-    double GraphValue1(double X) { return GraphValue(0, X); }
-    double GraphValue2(double X) { return GraphValue(1, X); }
-    double GraphValue3(double X) { return GraphValue(2, X); }
+    // The value of equation index at X, as ScriptControl::XValue hands X over; EvalOK tells
+    // whether it has one.
+    double GraphValue(int index, const std::optional<script::Value> &X);
+    double GraphValue1(double X) { return GraphValue(0, platform::ScriptControl::XValue(X)); }
+    double GraphValue2(double X) { return GraphValue(1, platform::ScriptControl::XValue(X)); }
+    double GraphValue3(double X) { return GraphValue(2, platform::ScriptControl::XValue(X)); }
     bool runMustStop() const;
 
     GraphInputs m_inputs;
@@ -126,9 +123,17 @@ private:
     bool EvalOK = false;
     std::unique_ptr<clsValidator> objValidator;
     std::unique_ptr<platform::ScriptControl> m_scControl;
-    std::array<EquationText, platform::EquationCount> m_equations;
+    // Each equation box's text, trimmed and in UTF-8 for the engine: kept in step with the
+    // box as it changes, so a sample neither reads nor converts the box's text.
+    std::array<std::string, platform::EquationCount> m_equations;
     // What the drawing area shows, so that it can be saved and printed as shapes and text.
     PlotRenderer::Drawing m_drawing;
+    // The picture as DrawAxes last drew it, axes only, and the axis ranges it was drawn for.
+    struct AxesPicture {
+        QImage image;
+        double xRange = 0;
+        double yRange = 0;
+    } m_axesPicture;
 
     int m_runDepth = 0;          // plot runs on the stack (a nested Plot adds one)
     bool m_closePending = false; // closing waits until every run has stopped

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -80,6 +81,8 @@ void PictureBox::fitImage()
         p.drawImage(QPointF(0, 0), m_image);
     }
     m_image = resized;
+    m_pixels = size;
+    m_pixelRatio = ratio;
 }
 
 void PictureBox::Cls()
@@ -91,22 +94,36 @@ void PictureBox::Cls()
     markDirty(m_image.rect());
 }
 
+bool PictureBox::ClsTo(const QImage &picture)
+{
+    fitImage();
+    if (picture.size() != m_pixels || picture.devicePixelRatio() != m_pixelRatio || picture.format() != m_image.format())
+        return false;
+    // Copied into the picture's own pixels, in use already, rather than shared until the first
+    // point copies it into fresh memory.
+    std::memcpy(m_image.bits(), picture.constBits(), static_cast<std::size_t>(picture.sizeInBytes()));
+    setCurrentX(0);
+    setCurrentY(0);
+    markDirty(m_image.rect());
+    return true;
+}
+
 void PictureBox::PSet(double x, double y, QRgb color)
 {
     setCurrentX(x);
     setCurrentY(y);
     // A plot sets thousands of points: the screen's pixel ratio, which takes a look-up through
-    // the window, is only asked again when the size changed. Clearing, resizing and painting
-    // fit the picture to the screen.
-    if (m_image.isNull() || clientRect().size() != m_fittedClient)
+    // the window, is only asked again when the size changed (or the picture was never fitted).
+    // Clearing, resizing and painting fit the picture to the screen.
+    if (clientRect().size() != m_fittedClient)
         fitImage();
     QPoint p;
     if (!PixelOf(x, y, p))
         return;
     // The point's side in image pixels: DrawWidth screen pixels.
-    const int side = std::max(1, qRound(DrawWidth() * m_image.devicePixelRatio()));
+    const int side = std::max(1, qRound(DrawWidth() * m_pixelRatio));
     if (side == 1) {
-        if (!m_image.rect().contains(p))
+        if (p.x() < 0 || p.y() < 0 || p.x() >= m_pixels.width() || p.y() >= m_pixels.height())
             return;
         // A one-pixel point is written straight into the RGB32 image, which spares the
         // plot's thousands of points a QPainter each.
@@ -142,18 +159,21 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb color)
 void PictureBox::Print(const QString &text)
 {
     fitImage();
-    const QFontMetrics metrics(font());
+    const int lineHeight = QFontMetrics(font()).height();
     QPoint p;
     const qreal ratio = m_image.devicePixelRatio();
     if (PixelOf(CurrentX(), CurrentY(), p)) {
-        const QRectF box(QPointF(p) / ratio, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
+        // Placed by its top-left corner: the text is laid out once, and the painter tells
+        // the area it covered.
         QPainter painter(&m_image);
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+        QRectF box;
+        painter.drawText(QRectF(QPointF(p) / ratio, QSizeF(0, lineHeight)),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text, &box);
         markDirty(QRectF(box.topLeft() * ratio, box.size() * ratio).toAlignedRect());
     }
-    lineFeed(metrics.height() * ratio);
+    lineFeed(lineHeight * ratio);
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)
@@ -184,7 +204,7 @@ void PictureBox::markDirty(const QRect &area)
 }
 
 // The same for one pixel, the plot's thousands of points: the dirty area grows without a
-// rectangle union each.
+// rectangle union each. A dirty area waits for the timer already, until refresh() clears it.
 void PictureBox::markDirty(QPoint pixel)
 {
     if (m_dirty.isNull()) {
@@ -199,8 +219,6 @@ void PictureBox::markDirty(QPoint pixel)
         m_dirty.setTop(pixel.y());
     else if (pixel.y() > m_dirty.bottom())
         m_dirty.setBottom(pixel.y());
-    if (!m_refreshTimer.isActive())
-        m_refreshTimer.start();
 }
 
 void PictureBox::refresh()

@@ -26,6 +26,9 @@ public:
 
     // Clears the picture to the background colour; the current position goes to 0, 0.
     void Cls();
+    // Clears the picture to the given one, as Cls() does, when it is an image() of this box
+    // of the size and pixel ratio the picture has now; false, and nothing done, otherwise.
+    bool ClsTo(const QImage &picture);
     void PSet(double x, double y, QRgb color) override;
     void Line(double x1, double y1, double x2, double y2, QRgb color) override;
     // Writes text in the box's font and ForeColor.
@@ -65,7 +68,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     QSize logicalSize() const override { return clientRect().size(); }
     // The image is kept at the client size (see fitImage), and is cheaper to ask.
-    QSize pixelSize() const override { return m_image.size(); }
+    QSize pixelSize() const override { return m_pixels; }
 
 private:
     QRect clientRect() const;
@@ -78,7 +81,11 @@ private:
 
     QImage m_image;
     std::function<void(Surface &)> m_redraw;
-    QSize m_fittedClient;  // the client area's size when the picture was last fitted to it
+    // What fitImage made the picture: the client area's size it fits (none before the first
+    // fitting), and the image's size and pixel ratio, the image's own, kept at hand for points.
+    QSize m_fittedClient;
+    QSize m_pixels{0, 0};
+    qreal m_pixelRatio = 1;
 
     // Drawing marks areas dirty; they reach the screen at display rate, not per point.
     QRect m_dirty;

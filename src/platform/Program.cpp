@@ -16,9 +16,34 @@
 
 #include <utility>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace platform {
 
 namespace {
+
+// Event processing (Qt's drawing among it) can leave the upper halves of the processor's
+// vector registers in use. Until they are cleared, every call into the math library's vector
+// code (sin, pow, ...) pays a state transition; on our machines that made a plot's samples
+// twice as slow. Clearing them after each pass of event processing costs one instruction.
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void zeroUpperVectors()
+{
+    _mm256_zeroupper();
+}
+#endif
+
+void clearUpperVectors()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    // The instruction exists only on processors with AVX.
+    static const bool hasAvx = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+    if (hasAvx)
+        zeroUpperVectors();
+#endif
+}
 
 bool g_ending = false;
 
@@ -90,6 +115,7 @@ void DoEvents()
         return;
     g_yieldAtOnce = false;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    clearUpperVectors();
     g_lastYieldEnd = yieldClockNow();
 }
 

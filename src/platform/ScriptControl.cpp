@@ -41,4 +41,18 @@ void ScriptControl::AssignX(double x)
     engine_.AssignNumber("X", x);
 }
 
+std::optional<script::Value> ScriptControl::XValue(double x)
+{
+    try {
+        return script::Engine::NumberValue(x);
+    } catch (const script::ScriptError &) {
+        return std::nullopt;
+    }
+}
+
+void ScriptControl::AssignX(const script::Value &x)
+{
+    engine_.AssignValue("X", x);
+}
+
 } // namespace platform

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string_view>
 
 namespace platform {
@@ -37,6 +38,11 @@ public:
     /// the engine assigns what the text reads as (Engine::AssignNumber) without writing it.
     /// An X without number text (an infinity) raises overflow (6).
     void AssignX(double x);
+    /// What AssignX(x) assigns, for a run that hands the same x over again (a plot samples the
+    /// same X for each equation) to work out once; none where AssignX raises an error.
+    static std::optional<script::Value> XValue(double x);
+    /// Assigns X a value XValue gave.
+    void AssignX(const script::Value &x);
 
 private:
     script::Engine engine_;

@@ -16,6 +16,14 @@ namespace {
 // conversion to int defined and the painter away from absurd coordinates.
 constexpr double PixelLimit = 1e7;
 
+// std::floor for a value inside PixelLimit, as an int, without the library's general case:
+// the conversion cuts towards zero, which is one too high below zero.
+int floorToInt(double v)
+{
+    const int cut = static_cast<int>(v);
+    return cut > v ? cut - 1 : cut;
+}
+
 } // namespace
 
 void Surface::Scale(double x1, double y1, double x2, double y2)
@@ -31,14 +39,14 @@ void Surface::Scale(double x1, double y1, double x2, double y2)
     m_scaleHeight = height;
 }
 
-double Surface::ScaleWidth() const
+double Surface::twipsWidth() const
 {
-    return m_scaleWidth != 0 ? m_scaleWidth : PixelsToTwips(logicalSize().width());
+    return PixelsToTwips(logicalSize().width());
 }
 
-double Surface::ScaleHeight() const
+double Surface::twipsHeight() const
 {
-    return m_scaleHeight != 0 ? m_scaleHeight : PixelsToTwips(logicalSize().height());
+    return PixelsToTwips(logicalSize().height());
 }
 
 void Surface::setDrawWidth(int pixels)
@@ -54,7 +62,7 @@ bool Surface::PixelOf(double x, double y, QPoint &pixel) const
     // Also false for NaN, which fails every comparison.
     if (!(std::fabs(px) < PixelLimit && std::fabs(py) < PixelLimit))
         return false;
-    pixel = QPoint(static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
+    pixel = QPoint(floorToInt(px), floorToInt(py));
     return true;
 }
 

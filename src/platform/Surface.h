@@ -29,8 +29,8 @@ public:
     double ScaleLeft() const { return m_scaleLeft; }
     double ScaleTop() const { return m_scaleTop; }
     // Until Scale() the scale is twips over the surface's logical size.
-    double ScaleWidth() const;
-    double ScaleHeight() const;
+    double ScaleWidth() const { return m_scaleWidth != 0 ? m_scaleWidth : twipsWidth(); }
+    double ScaleHeight() const { return m_scaleHeight != 0 ? m_scaleHeight : twipsHeight(); }
 
     DrawStyle drawStyle() const { return m_drawStyle; }
     void setDrawStyle(DrawStyle style) { m_drawStyle = style; }
@@ -66,6 +66,9 @@ protected:
     QPen linePen(QRgb color) const;
 
 private:
+    double twipsWidth() const;
+    double twipsHeight() const;
+
     double m_scaleLeft = 0;
     double m_scaleTop = 0;
     double m_scaleWidth = 0;   // 0 until Scale(): the default twips scale follows the size

@@ -128,30 +128,41 @@ bool Engine::tryAssignNumber(std::string_view code)
 
 void Engine::AssignNumber(std::string_view name, double value)
 {
-    if (!std::isfinite(value))
-        throw ScriptError(errc::Overflow);
     const auto bits = std::bit_cast<std::uint64_t>(value);
     if (!lastNumberKnown_ || bits != lastNumberBits_) {
         lastNumberKnown_ = false;
-        const Decimal15 d = toDecimal15(value);
-        std::int64_t whole = 0;
-        double magnitude = 0;
-        // The literal's type as decimalLiteral gives it for the text after the sign.
-        if (!readDecimal15(d, whole, magnitude)) {
-            // A Double, whose negation is exact: the usual case of X, kept free of temporaries.
-            if (!std::isfinite(magnitude)) // the text reads beyond the range
-                throw ScriptError(errc::Overflow);
-            lastNumberValue_.setDouble(d.negative ? -magnitude : magnitude);
-        } else {
-            Value v = narrowestWhole(whole);
-            if (d.negative)
-                negateLiteral(v);
-            lastNumberValue_ = v;
-        }
+        lastNumberValue_ = NumberValue(value);
         lastNumberBits_ = bits;
         lastNumberKnown_ = true;
     }
-    assignedGlobal(name).assign(lastNumberValue_);
+    AssignValue(name, lastNumberValue_);
+}
+
+Value Engine::NumberValue(double value)
+{
+    if (!std::isfinite(value))
+        throw ScriptError(errc::Overflow);
+    const Decimal15 d = toDecimal15(value);
+    std::int64_t whole = 0;
+    double magnitude = 0;
+    Value v;
+    // The literal's type as decimalLiteral gives it for the text after the sign.
+    if (!readDecimal15(d, whole, magnitude)) {
+        // A Double, whose negation is exact: the usual case of X.
+        if (!std::isfinite(magnitude)) // the text reads beyond the range
+            throw ScriptError(errc::Overflow);
+        v.setDouble(d.negative ? -magnitude : magnitude);
+    } else {
+        v = narrowestWhole(whole);
+        if (d.negative)
+            negateLiteral(v);
+    }
+    return v;
+}
+
+void Engine::AssignValue(std::string_view name, const Value &value)
+{
+    assignedGlobal(name).assign(value);
 }
 
 Value &Engine::assignedGlobal(std::string_view name)
@@ -245,6 +256,9 @@ Value Engine::run(Program &program)
 
 Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression, Deadline &deadline)
 {
+    // The text of the last call again: a run's every reading or sample.
+    if (recent_[0] && recent_[0]->text == text)
+        return *recent_[0];
     CacheEntry *entry = nullptr;
     std::size_t at = recent_.size() - 1;
     for (std::size_t i = 0; i < recent_.size(); ++i) {

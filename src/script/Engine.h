@@ -41,6 +41,11 @@ public:
     /// writing or reading the text. The name is a plain variable name. Error 6 (overflow)
     /// for an infinity or NaN, which have no text.
     void AssignNumber(std::string_view name, double value);
+    /// The value AssignNumber assigns for the number, to be assigned by AssignValue: a caller
+    /// that hands the same number over again works it out once. Error 6 as AssignNumber.
+    static Value NumberValue(double value);
+    /// Assigns the value to the plain variable name, as AssignNumber does.
+    void AssignValue(std::string_view name, const Value &value);
     /// The value of an expression with the current globals (empty text gives Empty).
     Value Eval(std::string_view expression);
     /// Forgets every variable and compiled text and restarts Rnd's sequence.

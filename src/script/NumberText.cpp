@@ -115,10 +115,12 @@ bool fastDecimal15(double a, Decimal15 &d)
     if (hi < kMin15 || hi > kMax15)
         return false;
     const double lo = std::fma(a, kPow10[static_cast<std::size_t>(s)], -hi);
-    std::uint64_t r = static_cast<std::uint64_t>(hi); // floor, hi being positive
-    const double frac = hi - static_cast<double>(r);   // exact: hi's ulp is at least 1/64 here
-    if (frac > 0.5 || (frac == 0.5 && (lo > 0 || (lo == 0 && (r & 1) != 0))))
-        ++r;
+    // hi rounded half up; hi + 0.5 and the difference below are exact, hi's ulp being 1/64
+    // to 1/8 here. Only a tie looks further, at the part hi lost, then to even: the common
+    // case takes no branch on the digits.
+    std::uint64_t r = static_cast<std::uint64_t>(hi + 0.5);
+    if (static_cast<double>(r) - hi == 0.5 && (lo < 0 || (lo == 0 && (r & 1) != 0)))
+        --r;
     if (r >= 1000000000000000u) {
         r = 100000000000000u;
         ++e10;
