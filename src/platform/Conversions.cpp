@@ -53,7 +53,7 @@ QString FormatPattern(double value, int decimals)
 
 QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer)
 {
-    decimals = std::clamp(decimals, 0, 30);
+    decimals = std::clamp<int>(decimals, 0, MostDecimalPlaces);
     const script::Decimal15 d = script::toDecimal15(value);
     // |value| * 10^decimals as the integer `kept` (rounded half away from zero) followed by
     // `zeros` zeros: the digits past the 15 significant ones are zeros.

@@ -25,14 +25,19 @@ double LeadingNumber(QStringView text);
 /// The same reading of a UTF-8 text, as the engine's values give their text.
 inline double LeadingNumber(std::string_view text) { return script::leadingNumber(text); }
 
-/// The display pattern "###0." followed by `decimals` zeros (0 to 30): fixed point, exactly
-/// that many decimals (at 0 the point stays), rounded half away from zero on the value's
+/// The decimal places the result grid shows: the options dialog offers 1 to MostDecimalPlaces,
+/// and the main window starts with DefaultDecimalPlaces.
+inline constexpr short MostDecimalPlaces = 4;
+inline constexpr short DefaultDecimalPlaces = 4;
+
+/// The display pattern "###0." followed by `decimals` zeros, kept to 0 to MostDecimalPlaces:
+/// fixed point, exactly that many decimals (at 0 the point stays), rounded half away from zero on the value's
 /// 15-significant-digit form, never in exponent form; a negative value that rounds to zero
 /// keeps its "-".
 QString FormatPattern(double value, int decimals);
 /// The same text written into a caller's buffer, without a heap text: a view of the buffer.
-/// Its room: a sign, 309 whole digits, the point and 30 decimals.
-using PatternBuffer = std::array<char, 344>;
+/// Its room: a sign, 309 whole digits, the point and the decimals.
+using PatternBuffer = std::array<char, 1 + 309 + 1 + MostDecimalPlaces>;
 QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer);
 
 /// The numeric fields' cleaning. Kind 1 (signed) and kind 2 (unsigned) keep the digits and the
