@@ -39,9 +39,6 @@ public:
     short DecimalPlaces() const { return m_decimalPlaces; }
     void setDecimalPlaces(short places) { m_decimalPlaces = places; }
 
-    // The box that last lost the focus, the target of the keypad (null at first).
-    platform::TextBox *CurrentEntryBox() const { return m_editor.current(); }
-
     // The range and equations a graph window opened now starts with.
     GraphInputs graphInputs() const;
 
