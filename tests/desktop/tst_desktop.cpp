@@ -9,6 +9,7 @@
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/Colours.h"
+#include "platform/Equations.h"
 #include "platform/FlexGrid.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -666,7 +667,13 @@ void tst_Desktop::savingWithTheKeyboard()
     QFile table(dir.filePath(QStringLiteral("table.csv")));
     QTRY_VERIFY_WITH_TIMEOUT(table.exists(), LongWait);
     QVERIFY(table.open(QIODevice::ReadOnly));
-    QVERIFY(table.readAll().startsWith("X Values,Y1 Values,Y2 Values,Y3 Values\r\n0.0000,0.0000,,\r\n1.0000,3.0000,,\r\n"));
+    // The headers, then a reading a row: X and the first equation, the other equations empty.
+    QStringList header = {QLatin1String(platform::ValuesCaption)};
+    for (int i = 0; i < platform::EquationCount; ++i)
+        header << platform::ResultCaption(i);
+    const QString others(platform::EquationCount - 1, QLatin1Char(','));
+    QVERIFY(QString::fromLatin1(table.readAll())
+                .startsWith(header.join(',') + "\r\n0.0000,0.0000" + others + "\r\n1.0000,3.0000" + others + "\r\n"));
 
     bool saved = false;
     testing::OnNextModal([&](QWidget *w) {
