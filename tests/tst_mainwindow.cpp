@@ -5,6 +5,7 @@
 #include "helpers/ModalDriver.h"
 #include "info/diaTech.h"
 #include "platform/Colours.h"
+#include "platform/Equations.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/TextBox.h"
@@ -312,11 +313,11 @@ void tst_MainWindow::gridAtStart()
 {
     platform::FlexGrid *grid = form->msGrid;
     QCOMPARE(grid->Rows(), 100);
-    QCOMPARE(grid->Cols(), platform::EquationCount + 1);
+    const QStringList headers = testing::GridHeaders();
+    QCOMPARE(grid->Cols(), headers.size());
     QCOMPARE(grid->model()->rowCount(), 99);
     for (int c = 0; c < grid->Cols(); ++c) {
-        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(),
-                 c == 0 ? QString::fromLatin1(platform::ValuesCaption) : platform::ResultCaption(c - 1));
+        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
         QCOMPARE(grid->columnWidth(c), platform::TwipsToPixels(1600));
     }
     QVERIFY(grid->verticalHeader()->isHidden());
@@ -385,7 +386,7 @@ void tst_MainWindow::gridIgnoresWritesOutside()
     modGrid::SetCell(-1, 0, QStringLiteral("outside"));
     modGrid::GridAction(2);
     QCOMPARE(form->msGrid->Rows(), 2);
-    QCOMPARE(form->msGrid->Cols(), platform::EquationCount + 1);
+    QCOMPARE(form->msGrid->Cols(), testing::GridHeaders().size());
     QVERIFY(form->msGrid->TextMatrix(1, 0).isEmpty());
 }
 
@@ -433,12 +434,13 @@ void tst_MainWindow::gridContextMenu()
         captions << action->text();
     QCOMPARE(captions, QStringList({"Copy", "Select All", "Save As\u2026", "Print Preview\u2026", "Print\u2026"}));
     actions[1]->trigger();
-    QCOMPARE(form->msGrid->selectionModel()->selectedIndexes().size(), 4);
+    const QStringList headers = testing::GridHeaders();
+    QCOMPARE(form->msGrid->selectionModel()->selectedIndexes().size(), headers.size());
     QApplication::clipboard()->clear();
     actions[0]->trigger();
-    // Every column is whole, so the header row comes first.
+    // Every column is whole, so the header row comes first; the other equations are empty.
     QCOMPARE(QApplication::clipboard()->text(),
-             QStringLiteral("X Values\tY1 Values\tY2 Values\tY3 Values\n1.0\t2.0\t\t\n"));
+             headers.join('\t') + "\n1.0\t2.0" + QString(headers.size() - 2, '\t') + "\n");
 }
 
 void tst_MainWindow::cutCellTextInATooltip_data()

@@ -4,12 +4,12 @@
 // screen, and that the program goes on answering.
 #include "graph/diaFunctions.h"
 #include "graph/frmGraph.h"
+#include "helpers/MainWindowTest.h"
 #include "helpers/ModalDriver.h"
 #include "helpers/Pixels.h"
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/Colours.h"
-#include "platform/Equations.h"
 #include "platform/FlexGrid.h"
 #include "platform/PictureBox.h"
 #include "platform/Program.h"
@@ -668,12 +668,10 @@ void tst_Desktop::savingWithTheKeyboard()
     QTRY_VERIFY_WITH_TIMEOUT(table.exists(), LongWait);
     QVERIFY(table.open(QIODevice::ReadOnly));
     // The headers, then a reading a row: X and the first equation, the other equations empty.
-    QStringList header = {QLatin1String(platform::ValuesCaption)};
-    for (int i = 0; i < platform::EquationCount; ++i)
-        header << platform::ResultCaption(i);
-    const QString others(platform::EquationCount - 1, QLatin1Char(','));
+    const QStringList headers = testing::GridHeaders();
+    const QString others(headers.size() - 2, QLatin1Char(','));
     QVERIFY(QString::fromLatin1(table.readAll())
-                .startsWith(header.join(',') + "\r\n0.0000,0.0000" + others + "\r\n1.0000,3.0000" + others + "\r\n"));
+                .startsWith(headers.join(',') + "\r\n0.0000,0.0000" + others + "\r\n1.0000,3.0000" + others + "\r\n"));
 
     bool saved = false;
     testing::OnNextModal([&](QWidget *w) {
