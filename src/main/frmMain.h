@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input/EntryEditor.h"
-#include "platform/Equations.h"
+#include "input/EquationPanel.h"
 
 #include <QMainWindow>
 
@@ -9,8 +9,6 @@
 #include <memory>
 
 class QAction;
-class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -20,7 +18,6 @@ struct GraphInputs;
 namespace platform {
 class FlexGrid;
 class ScriptControl;
-class TextBox;
 }
 
 // The main window: range and equation fields, the keypad, the result grid and the
