@@ -31,9 +31,9 @@ inline constexpr short MostDecimalPlaces = 4;
 inline constexpr short DefaultDecimalPlaces = 4;
 
 /// The display pattern "###0." followed by `decimals` zeros, kept to 0 to MostDecimalPlaces:
-/// fixed point, exactly that many decimals (at 0 the point stays), rounded half away from zero on the value's
-/// 15-significant-digit form, never in exponent form; a negative value that rounds to zero
-/// keeps its "-".
+/// fixed point, exactly that many decimals (at 0 the point stays), rounded half away from zero
+/// on the value's 15-significant-digit form, never in exponent form; a negative value that
+/// rounds to zero keeps its "-".
 QString FormatPattern(double value, int decimals);
 /// The same text written into a caller's buffer, without a heap text: a view of the buffer.
 /// Its room: a sign, 309 whole digits, the point and the decimals.
