@@ -476,7 +476,7 @@ void tst_MainWindow::screenReaderNames_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("range field: its label") << "txtFrom" << "Start";
     QTest::newRow("increment field") << "txtInc" << "Inc";
-    QTest::newRow("equation field") << "txtFunc2" << "Equation #2";
+    QTest::newRow("equation field") << "txtFunc2" << platform::EquationCaption(1);
     QTest::newRow("grid: its frame") << "msGrid" << "Evaluations";
     QTest::newRow("button: its caption") << "cmdEvaluate" << "Evaluate";
     QTest::newRow("keypad key: its caption") << "cmdIntrinsic(9)" << "Sin";
