@@ -162,6 +162,7 @@ void tst_Conversions::formatPattern_data()
     QTest::newRow("whole number padded") << 12.0 << 4 << "12.0000";
     QTest::newRow("more digits before the point") << 123456.789 << 4 << "123456.7890";
     QTest::newRow("very large in full") << 1e20 << 4 << "100000000000000000000.0000";
+    QTest::newRow("largest negative in full") << -DBL_MAX << 4 << "-179769313486232" + QString(294, '0') + ".0000";
     QTest::newRow("15 digits then zeros") << 1234567890123456789.0 << 2 << "1234567890123460000.00";
     QTest::newRow("zero") << 0.0 << 4 << "0.0000";
     QTest::newRow("negative zero") << -0.0 << 4 << "0.0000";

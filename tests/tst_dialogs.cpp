@@ -7,6 +7,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Colours.h"
 #include "platform/Controls.h"
+#include "platform/Equations.h"
 #include "platform/Program.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextBox.h"
@@ -223,11 +224,11 @@ void tst_Dialogs::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QColor>("back");
     const auto row = [](int window, const char *name, const char *container, TwipsBox b, QFont font,
-                        const char *caption, QColor back = QColor(), bool autoSize = false) {
+                        const QString &caption, QColor back = QColor(), bool autoSize = false) {
         static const char *const windowNames[] = {"Tutor", "About", "support", "store"};
         QTest::addRow("%s %s", windowNames[window], name)
             << window << name << container << platform::TwipsRect(b.left, b.top, b.width, b.height) << autoSize
-            << font << QString::fromUtf8(caption) << back;
+            << font << caption << back;
     };
     const QColor white = platform::White, blue = platform::LightBlue, yellow = platform::LightYellow,
                  salmon = platform::Salmon;
@@ -246,13 +247,13 @@ void tst_Dialogs::controls_data()
     row(Help, "lblFuncSymbol", "fraFunctions", {120, 615, 735, 3240}, sans(9.75), "", blue);
     row(Help, "fraExamples", "diaHelp", {4200, 1320, 6375, 6735}, sans(9.75), "Examples");
     row(Help, "lblDescription", "fraExamples", {360, 600, 5655, 2175}, sans(12), "", white);
-    row(Help, "fraValues", "fraExamples", {120, 3000, 2295, 1695}, sans(9.75, platform::Bold), "X Values");
+    row(Help, "fraValues", "fraExamples", {120, 3000, 2295, 1695}, sans(9.75, platform::Bold), platform::ValuesCaption);
     row(Help, "lblFrom_1", "fraValues", {315, 360, 450, 240}, sans(9.75), "Start:", QColor(), true);
     row(Help, "lbl_1", "fraValues", {840, 360, 1215, 255}, plain, "-10", white);
     row(Help, "lblInc", "fraValues", {465, 1320, 300, 240}, sans(9.75), "Inc:", QColor(), true);
     row(Help, "txtInc", "fraValues", {840, 1320, 1245, 285}, plain, ".1");
-    row(Help, "fra_1", "fraExamples", {120, 4800, 6015, 1335}, sans(9.75, platform::Bold), "Functions");
-    row(Help, "lblEqua_2", "fra_1", {240, 600, 1095, 255}, sans(9.75), "Equation #2");
+    row(Help, "fra_1", "fraExamples", {120, 4800, 6015, 1335}, sans(9.75, platform::Bold), platform::FunctionsCaption);
+    row(Help, "lblEqua_2", "fra_1", {240, 600, 1095, 255}, sans(9.75), platform::EquationCaption(1));
     row(Help, "lbl_4", "fra_1", {1560, 600, 4335, 285}, plain, "(X^-3)*Sin(X)", white);
     row(Help, "lbl_5", "fra_1", {1560, 960, 4335, 285}, plain, "X/2+5", white);
     row(About, "picIcon", "frmAbout", {240, 240, 540, 540}, plain, "");

@@ -96,7 +96,6 @@ void tst_Keypad::singleClick()
 
     testing::Click(button(key));
 
-    QCOMPARE(form->CurrentEntryBox(), target);
     QCOMPARE(target->text(), expected);
     QCOMPARE(int(target->SelStart()), caret);
     QCOMPARE(int(target->SelLength()), 0);
@@ -140,7 +139,6 @@ void tst_Keypad::selectionSurvivesFocusLoss()
 
 void tst_Keypad::noCurrentEntryBox()
 {
-    QCOMPARE(form->CurrentEntryBox(), nullptr);
     form->cmdNumbers_Click(3);
     form->cmdOperators_Click(6);
     form->cmdIntrinsic_Click(0);

@@ -7,6 +7,7 @@
 #include "input/diaOptions.h"
 #include "main/frmMain.h"
 #include "platform/Conversions.h"
+#include "platform/Equations.h"
 #include "platform/FileOutput.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
@@ -659,7 +660,7 @@ void tst_Tabulation::savedTableReadsBack()
     const std::vector<QStringList> read = parseTable(text, separator[0], lineEnd);
     QCOMPARE(read, gridCells());
     QCOMPARE(read.size(), size_t(6));
-    QCOMPARE(read[0][0], QStringLiteral("X Values"));
+    QCOMPARE(read[0][0], QLatin1String(platform::ValuesCaption));
 }
 
 // Ctrl+S in the grid asks for the file: the type chosen in the dialog gives the format and
@@ -770,7 +771,7 @@ void tst_Tabulation::printedTablePages()
     QStringList xs;
     QList<qsizetype> rowsPerPage;
     for (const QString &page : pages) {
-        QVERIFY2(page.trimmed().startsWith(QStringLiteral("X Values")), qPrintable(page.left(200)));
+        QVERIFY2(page.trimmed().startsWith(QLatin1String(platform::ValuesCaption)), qPrintable(page.left(200)));
         const QStringList words = page.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         const qsizetype before = xs.size();
         for (const QString &word : words)

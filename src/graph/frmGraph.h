@@ -2,7 +2,7 @@
 
 #include "graph/PlotRenderer.h"
 #include "graph/diaFunctions.h"
-#include "platform/Equations.h"
+#include "input/EquationPanel.h"
 #include "platform/ScriptControl.h"
 
 #include <QImage>
@@ -15,8 +15,6 @@
 #include <string>
 
 class QAction;
-class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -24,7 +22,6 @@ class clsValidator;
 
 namespace platform {
 class PictureBox;
-class TextBox;
 }
 
 // What a graph window starts with: the range and the equations as the main window holds them.

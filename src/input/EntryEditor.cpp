@@ -10,11 +10,6 @@ void EntryEditor::setCurrent(platform::TextBox *box, Field field)
     m_field = field;
 }
 
-platform::TextBox *EntryEditor::current() const
-{
-    return m_box.data();
-}
-
 void EntryEditor::insert(const QString &text)
 {
     if (!m_box)

@@ -20,7 +20,6 @@ public:
 
     // The box the keys act on from now on.
     void setCurrent(platform::TextBox *box, Field field);
-    platform::TextBox *current() const;
 
     // Replaces the selection with the text and gives the box the focus.
     void insert(const QString &text);

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr const char *Captions[] = {"1 Place", "2 Places", "3 Places", "4 Places"};
-static_assert(std::size(Captions) == MostDecimalPlaces, "a caption for each option");
+static_assert(std::size(Captions) == platform::MostDecimalPlaces, "a caption for each option");
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Conversions.h"
+
 #include <QDialog>
 
 #include <array>
@@ -7,11 +9,6 @@
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-
-// The decimal places the dialog offers run from 1 to MostDecimalPlaces; the main window
-// starts with DefaultDecimalPlaces.
-inline constexpr short MostDecimalPlaces = 4;
-inline constexpr short DefaultDecimalPlaces = 4;
 
 // The decimal places dialog: one option per number of places. It shows the places it is
 // given; its owner reads DecimalPlaces() once "&Ok" has closed it.
@@ -22,11 +19,11 @@ class diaOptions : public QDialog
 public:
     explicit diaOptions(short places, QWidget *parent = nullptr);
 
-    // The places of the option that is chosen (1 to MostDecimalPlaces).
+    // The places of the option that is chosen (1 to platform::MostDecimalPlaces).
     short DecimalPlaces() const;
 
     QGroupBox *fraDecimal;
-    std::array<QRadioButton *, MostDecimalPlaces> optDecimal;
+    std::array<QRadioButton *, platform::MostDecimalPlaces> optDecimal;
     QPushButton *cmdOk;
 
     void Form_Activate();

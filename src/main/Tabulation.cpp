@@ -9,7 +9,6 @@
 #include "platform/Program.h"
 #include "platform/TextBox.h"
 
-#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -75,7 +74,8 @@ void frmMain::cmdEvaluate_Click()
     if (!ValidateRange())
         return;
 
-    const int decimals = std::clamp<int>(m_decimalPlaces, 0, 15);
+    // The places as they are when the run starts.
+    const int decimals = m_decimalPlaces;
 
     for (int n = 0; n < platform::EquationCount; ++n) {
         if (!txtFunc[n]->text().isEmpty())

@@ -12,6 +12,7 @@
 #include "input/diaOptions.h"
 #include "platform/Colours.h"
 #include "platform/Controls.h"
+#include "platform/Conversions.h"
 #include "platform/FlexGrid.h"
 #include "platform/Program.h"
 #include "platform/ScriptControl.h"
@@ -268,7 +269,7 @@ void frmMain::connectHandlers()
 
 void frmMain::Form_Load()
 {
-    m_decimalPlaces = DefaultDecimalPlaces;
+    m_decimalPlaces = platform::DefaultDecimalPlaces;
     m_validator = std::make_unique<clsValidator>();
     cmdVisit->setVisible(true);
     cmdVisit->setEnabled(true);

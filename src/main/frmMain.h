@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input/EntryEditor.h"
-#include "platform/Equations.h"
+#include "input/EquationPanel.h"
 
 #include <QMainWindow>
 
@@ -9,8 +9,6 @@
 #include <memory>
 
 class QAction;
-class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -20,7 +18,6 @@ struct GraphInputs;
 namespace platform {
 class FlexGrid;
 class ScriptControl;
-class TextBox;
 }
 
 // The main window: range and equation fields, the keypad, the result grid and the
@@ -38,9 +35,6 @@ public:
 
     short DecimalPlaces() const { return m_decimalPlaces; }
     void setDecimalPlaces(short places) { m_decimalPlaces = places; }
-
-    // The box that last lost the focus, the target of the keypad (null at first).
-    platform::TextBox *CurrentEntryBox() const { return m_editor.current(); }
 
     // The range and equations a graph window opened now starts with.
     GraphInputs graphInputs() const;

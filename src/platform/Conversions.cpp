@@ -2,7 +2,33 @@
 
 #include "script/NumberText.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace platform {
+
+namespace {
+
+// 10^0 .. 10^19, the powers of ten a 64-bit integer holds.
+constexpr std::array<std::uint64_t, 20> Pow10 = [] {
+    std::array<std::uint64_t, 20> t{};
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        t[i] = t[i - 1] * 10;
+    return t;
+}();
+
+// The number of decimal digits of v (1 for 0).
+int digitCount(std::uint64_t v)
+{
+    int n = 1;
+    while (n < 20 && v >= Pow10[static_cast<std::size_t>(n)])
+        ++n;
+    return n;
+}
+
+} // namespace
 
 QString NumberToText(double value)
 {
@@ -27,9 +53,40 @@ QString FormatPattern(double value, int decimals)
 
 QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer)
 {
+    decimals = std::clamp<int>(decimals, 0, MostDecimalPlaces);
+    const script::Decimal15 d = script::toDecimal15(value);
+    // |value| * 10^decimals as the integer `kept` (rounded half away from zero) followed by
+    // `zeros` zeros: the digits past the 15 significant ones are zeros.
+    const int places = d.exponent + 1 + decimals; // digits of the value left of the cut
+    std::uint64_t kept = 0;
+    int zeros = 0;
+    if (places >= d.count) {
+        kept = d.mantissa;
+        zeros = places - d.count;
+    } else if (places >= 0) {
+        const std::uint64_t unit = Pow10[static_cast<std::size_t>(d.count - places)];
+        kept = d.mantissa / unit;
+        if (d.mantissa % unit >= unit / 2) // the first digit cut off is 5 or more
+            ++kept;
+    }
+    const int keptDigits = kept == 0 ? 0 : digitCount(kept);
+    // At least one whole digit before the point.
+    const int length = std::max(keptDigits + zeros, decimals + 1);
+    PatternBuffer digits;
+    const int lead = length - keptDigits - zeros;
+    std::memset(digits.data(), '0', static_cast<std::size_t>(length));
+    script::writeInteger(digits.data() + lead, kept, keptDigits);
+    char *p = buffer.data();
+    if (d.negative)
+        *p++ = '-';
+    const int whole = length - decimals;
+    std::memcpy(p, digits.data(), static_cast<std::size_t>(whole));
+    p += whole;
+    *p++ = '.';
+    std::memcpy(p, digits.data() + whole, static_cast<std::size_t>(decimals));
+    p += decimals;
     // Digits, a sign and a point only: the Latin-1 reading is the cheap exact one.
-    const std::size_t n = script::writeDecimals(value, decimals, buffer.data());
-    return QLatin1StringView(buffer.data(), static_cast<qsizetype>(n));
+    return QLatin1StringView(buffer.data(), static_cast<qsizetype>(p - buffer.data()));
 }
 
 QString CleanNumber(QStringView text, short kind)

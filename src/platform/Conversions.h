@@ -9,8 +9,9 @@
 #include <array>
 #include <string_view>
 
-// The program's number conversions, one function each; the windows and the engine
-// share the same implementation (script/NumberText).
+// The program's number conversions, one function each. The forms the language also uses
+// (the 15-digit text, the leading-number parse) are the engine's own (script/NumberText); the
+// display pattern of the result grid is the windows' alone.
 namespace platform {
 
 /// Standard number-to-text form: at most 15 significant digits, no trailing zeros,
@@ -24,11 +25,19 @@ double LeadingNumber(QStringView text);
 /// The same reading of a UTF-8 text, as the engine's values give their text.
 inline double LeadingNumber(std::string_view text) { return script::leadingNumber(text); }
 
-/// The display pattern "###0." followed by `decimals` zeros: fixed point, exactly that many
-/// decimals, rounded half away from zero on the value's 15-significant-digit form.
+/// The decimal places the result grid shows: the options dialog offers 1 to MostDecimalPlaces,
+/// and the main window starts with DefaultDecimalPlaces.
+inline constexpr short MostDecimalPlaces = 4;
+inline constexpr short DefaultDecimalPlaces = 4;
+
+/// The display pattern "###0." followed by `decimals` zeros, kept to 0 to MostDecimalPlaces:
+/// fixed point, exactly that many decimals (at 0 the point stays), rounded half away from zero
+/// on the value's 15-significant-digit form, never in exponent form; a negative value that
+/// rounds to zero keeps its "-".
 QString FormatPattern(double value, int decimals);
 /// The same text written into a caller's buffer, without a heap text: a view of the buffer.
-using PatternBuffer = std::array<char, script::kDecimalsTextCapacity>;
+/// Its room: a sign, 309 whole digits, the point and the decimals.
+using PatternBuffer = std::array<char, 1 + 309 + 1 + MostDecimalPlaces>;
 QLatin1StringView FormatPattern(double value, int decimals, PatternBuffer &buffer);
 
 /// The numeric fields' cleaning. Kind 1 (signed) and kind 2 (unsigned) keep the digits and the

@@ -61,36 +61,6 @@ void setDigits(Decimal15 &d, std::uint64_t r)
     d.mantissa = r;
 }
 
-// Writes the n digits of v (with leading zeros) ending at out + n, eight at a time in 32-bit
-// arithmetic.
-void writeInteger(char *out, std::uint64_t v, int n)
-{
-    while (n > 8) {
-        writeDigits(out + n - 8, static_cast<std::uint32_t>(v % 100000000), 8);
-        v /= 100000000;
-        n -= 8;
-    }
-    writeDigits(out, static_cast<std::uint32_t>(v), n);
-}
-
-// 10^0 .. 10^19, the powers of ten a 64-bit integer holds.
-constexpr std::array<std::uint64_t, 20> kPow10Int = [] {
-    std::array<std::uint64_t, 20> t{};
-    t[0] = 1;
-    for (std::size_t i = 1; i < t.size(); ++i)
-        t[i] = t[i - 1] * 10;
-    return t;
-}();
-
-// The number of decimal digits of v (1 for 0).
-int digitCount(std::uint64_t v)
-{
-    int n = 1;
-    while (n < 20 && v >= kPow10Int[static_cast<std::size_t>(n)])
-        ++n;
-    return n;
-}
-
 // The mantissa's digits, d.count of them.
 void writeMantissa(const Decimal15 &d, char *out)
 {
@@ -158,6 +128,17 @@ char *writeExponent(char *p, int exponent)
 }
 
 } // namespace
+
+// Eight digits at a time in 32-bit arithmetic.
+void writeInteger(char *out, std::uint64_t v, int n)
+{
+    while (n > 8) {
+        writeDigits(out + n - 8, static_cast<std::uint32_t>(v % 100000000), 8);
+        v /= 100000000;
+        n -= 8;
+    }
+    writeDigits(out, static_cast<std::uint32_t>(v), n);
+}
 
 Decimal15 toDecimal15(double value)
 {
@@ -280,49 +261,6 @@ std::string numberToText(double value)
 {
     char buf[kNumberTextCapacity];
     return std::string(buf, writeNumberText(value, buf));
-}
-
-std::size_t writeDecimals(double value, int decimals, char *out)
-{
-    decimals = decimals < 0 ? 0 : (decimals > 30 ? 30 : decimals);
-    const Decimal15 d = toDecimal15(value);
-    // |value| * 10^decimals as the integer `kept` (rounded half away from zero) followed by
-    // `zeros` zeros: the digits past the 15 significant ones are zeros.
-    const int places = d.exponent + 1 + decimals; // digits of the value left of the cut
-    std::uint64_t kept = 0;
-    int zeros = 0;
-    if (places >= d.count) {
-        kept = d.mantissa;
-        zeros = places - d.count;
-    } else if (places >= 0) {
-        const std::uint64_t unit = kPow10Int[static_cast<std::size_t>(d.count - places)];
-        kept = d.mantissa / unit;
-        if (d.mantissa % unit >= unit / 2) // the first digit cut off is 5 or more
-            ++kept;
-    }
-    const int keptDigits = kept == 0 ? 0 : digitCount(kept);
-    // At least one whole digit before the point.
-    const int length = std::max(keptDigits + zeros, decimals + 1);
-    char digits[kDecimalsTextCapacity];
-    const int lead = length - keptDigits - zeros;
-    std::memset(digits, '0', static_cast<std::size_t>(length));
-    writeInteger(digits + lead, kept, keptDigits);
-    char *p = out;
-    if (d.negative)
-        *p++ = '-';
-    const int whole = length - decimals;
-    std::memcpy(p, digits, static_cast<std::size_t>(whole));
-    p += whole;
-    *p++ = '.';
-    std::memcpy(p, digits + whole, static_cast<std::size_t>(decimals));
-    p += decimals;
-    return static_cast<std::size_t>(p - out);
-}
-
-std::string formatDecimals(double value, int decimals)
-{
-    char buf[kDecimalsTextCapacity];
-    return std::string(buf, writeDecimals(value, decimals, buf));
 }
 
 std::size_t scanDecimal(std::string_view text, bool &badExponent)

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Text forms of numbers shared by the engine and the windows: the 15-significant-digit
-// form, the fixed-decimals display form and the lenient leading-number parse.
+// Text forms of numbers the language reads and writes: the 15-significant-digit form, the
+// Single's form and the lenient leading-number parse.
 namespace script {
 
 /// A finite double rounded to 15 significant digits: value = d1.d2d3... * 10^exponent, the
@@ -44,17 +44,8 @@ std::string numberToText(double value);
 /// exponent form from 1E+07 ("0.7055475", "1.234568E+07").
 std::string singleToText(float value);
 
-/// Room a caller must give writeDecimals: a sign, 309 whole digits, the point, 30 decimals.
-inline constexpr std::size_t kDecimalsTextCapacity = 344;
-
-/// Writes the value in fixed point with exactly `decimals` decimals (0 to 30; at 0 the point
-/// stays, as the pattern "###0." shows it) into out (kDecimalsTextCapacity chars) and returns
-/// its length: rounded half away from zero on its 15-digit form, never in exponent form; a
-/// negative value that rounds to zero keeps its "-".
-std::size_t writeDecimals(double value, int decimals, char *out);
-
-/// writeDecimals as a std::string.
-std::string formatDecimals(double value, int decimals);
+/// Writes the `count` decimal digits of value, with leading zeros, ending at out + count.
+void writeInteger(char *out, std::uint64_t value, int count);
 
 /// Lenient leading-number parse: spaces, tabs, CR and LF are skipped wherever they stand;
 /// an optional sign, digits with at most one point and an optional exponent are read up to

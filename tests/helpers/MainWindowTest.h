@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -28,5 +29,8 @@ protected:
 // The object name of the widget with the focus: the application's, or the window's own focus
 // widget when a window is given; empty when there is none.
 QString FocusName(const QWidget *window = nullptr);
+
+// The result grid's column headers: X's, then one for each equation.
+QStringList GridHeaders();
 
 } // namespace testing
