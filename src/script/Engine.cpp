@@ -261,7 +261,7 @@ Engine::CacheEntry &Engine::Cache::find(std::string_view text, bool expression, 
         return *recent_[0];
     CacheEntry *entry = nullptr;
     std::size_t at = recent_.size() - 1;
-    for (std::size_t i = 0; i < recent_.size(); ++i) {
+    for (std::size_t i = 1; i < recent_.size(); ++i) {
         if (recent_[i] && recent_[i]->text == text) {
             entry = recent_[i];
             at = i;
